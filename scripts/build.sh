@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Configures (once) and builds the host and/or Windows trees incrementally.
+# Usage: build.sh [host|win32|bench|all] [ninja targets...]
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+which=${1:-all}; shift || true
+configure() {  # dir, cmake args...
+  local dir=$1; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  fi
+}
+build_host() {
+  configure "$HOST_BUILD" -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON
+  cmake --build "$HOST_BUILD" -- "$@"
+}
+build_win32() {
+  configure "$WIN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw32-toolchain.cmake"
+  cmake --build "$WIN_BUILD" -- "$@"
+}
+build_bench() {
+  configure "$OUT/bench" -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCHMARKS=ON
+  cmake --build "$OUT/bench" -- "$@"
+}
+case $which in
+  host) build_host "$@" ;;
+  win32) build_win32 "$@" ;;
+  bench) build_bench "$@" ;;
+  all) build_host; build_win32 ;;
+  *) echo "usage: build.sh [host|win32|bench|all]" >&2; exit 2 ;;
+esac

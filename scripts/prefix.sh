@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Creates the project's 32-bit Wine prefix (once) and registers the project's
+# COM servers that changed since they were last registered.
+set -euo pipefail
+source "$(dirname "$0")/env.sh"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$OUT"
+  wineboot -i >/dev/null 2>&1
+  # A crash prints a backtrace and ends the process instead of opening a dialog.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  wineserver -w
+fi
+stamps=$OUT/registered
+mkdir -p "$stamps"
+shopt -s nullglob
+for module in "$WIN_BUILD"/bin/*.ax; do
+  stamp=$stamps/$(basename "$module").stamp
+  if [ ! -f "$stamp" ] || [ "$module" -nt "$stamp" ]; then
+    if wine regsvr32 /s "$(winepath -w "$module")" >/dev/null 2>&1; then
+      touch "$stamp"
+    else
+      echo "registering $(basename "$module") failed" >&2
+      exit 1
+    fi
+  fi
+done
