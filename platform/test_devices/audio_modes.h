@@ -23,8 +23,4 @@ inline int BytesPerSecond(const AudioMode& m) { return kSampleRate * BlockAlign(
 // Sample frames per buffer: 2205 at 44.1 kHz.
 constexpr int kBufferFrames = kSampleRate * kBufferMilliseconds / 1000;
 
-// Stream time (100 ns) of a sample position counted from the start of the run.
-// Exact integer arithmetic, so that consecutive buffers abut without drift.
-inline int64_t SampleTime(int64_t frames) { return frames * 10000000 / kSampleRate; }
-
 }  // namespace test_devices

@@ -23,31 +23,20 @@ constexpr Size kLadder[kMaxSizeCount] = {
 };
 static_assert(std::size(kLadder) == kMaxSizeCount, "one ladder entry per size");
 
-constexpr PixelLayout kLayouts[] = {PixelLayout::Rgb24, PixelLayout::Yuy2, PixelLayout::I420};
+constexpr PixelFormat kFormats[] = {PixelFormat::kRgb24, PixelFormat::kYuy2, PixelFormat::kI420};
 
 }  // namespace
 
-int BitsPerPixel(PixelLayout layout) {
-    switch (layout) {
-        case PixelLayout::Rgb24: return 24;
-        case PixelLayout::Yuy2: return 16;
-        case PixelLayout::I420: return 12;
-    }
-    return 0;
-}
-
 uint32_t FrameBytes(const VideoMode& mode) {
-    const uint32_t rowBytes = (uint32_t(mode.width) * BitsPerPixel(mode.layout) / 8 + 3) & ~3u;
-    return rowBytes * uint32_t(mode.height < 0 ? -mode.height : mode.height);
+    return uint32_t(pixel_formats::FrameSize(mode.format, mode.width, mode.height));
 }
 
-uint32_t Compression(PixelLayout layout) {
-    switch (layout) {
-        case PixelLayout::Rgb24: return 0;
-        case PixelLayout::Yuy2: return FourCc('Y', 'U', 'Y', '2');
-        case PixelLayout::I420: return FourCc('I', '4', '2', '0');
+uint32_t Compression(PixelFormat format) {
+    switch (format) {
+        case PixelFormat::kYuy2: return FourCc('Y', 'U', 'Y', '2');
+        case PixelFormat::kI420: return FourCc('I', '4', '2', '0');
+        default: return 0;
     }
-    return 0;
 }
 
 std::vector<VideoMode> CameraSizes(int count) {
@@ -60,9 +49,9 @@ std::vector<VideoMode> CameraSizes(int count) {
 std::vector<VideoMode> CameraModes(int sizeCount) {
     const std::vector<VideoMode> sizes = CameraSizes(sizeCount);
     std::vector<VideoMode> modes;
-    for (PixelLayout layout : kLayouts) {
+    for (PixelFormat format : kFormats) {
         for (VideoMode m : sizes) {
-            m.layout = layout;
+            m.format = format;
             modes.push_back(m);
         }
     }
@@ -70,7 +59,7 @@ std::vector<VideoMode> CameraModes(int sizeCount) {
 }
 
 int DefaultModeIndex(const std::vector<VideoMode>& modes) {
-    const VideoMode preferred{640, 480, PixelLayout::Rgb24};
+    const VideoMode preferred{640, 480, PixelFormat::kRgb24};
     const auto it = std::find(modes.begin(), modes.end(), preferred);
     return it == modes.end() ? 0 : int(it - modes.begin());
 }

@@ -5,18 +5,20 @@
 #include <cstdint>
 #include <vector>
 
+#include "pixel_formats/pixel_format.h"
+
 namespace test_devices {
 
-enum class PixelLayout { Rgb24, Yuy2, I420 };
+using pixel_formats::PixelFormat;
 
 struct VideoMode {
     int width = 0;
     int height = 0;
-    PixelLayout layout = PixelLayout::Rgb24;
+    PixelFormat format = PixelFormat::kRgb24;
 };
 
 inline bool operator==(const VideoMode& a, const VideoMode& b) {
-    return a.width == b.width && a.height == b.height && a.layout == b.layout;
+    return a.width == b.width && a.height == b.height && a.format == b.format;
 }
 
 // 100-ns units, as DirectShow counts time.
@@ -27,11 +29,10 @@ constexpr int64_t kLongestFrameInterval = 10000000;  // 1 frame per second
 constexpr int kMaxSizeCount = 32;
 constexpr int kDefaultSizeCount = 4;
 
-int BitsPerPixel(PixelLayout layout);
-// Bytes of one frame as a DIB would hold it (rows padded to 4 bytes).
+// Bytes of one frame as a DIB would hold it (biSizeImage).
 uint32_t FrameBytes(const VideoMode& mode);
 // FOURCC for the DIB header's biCompression (0 = BI_RGB for RGB24).
-uint32_t Compression(PixelLayout layout);
+uint32_t Compression(PixelFormat format);
 
 // The first `count` sizes of a fixed ladder (clamped to 1..kMaxSizeCount);
 // the first four are 160x120, 320x240, 640x480 and 1280x720.

@@ -9,18 +9,18 @@ namespace test_devices {
 namespace {
 
 TEST(VideoModes, FrameBytesOfEachLayout) {
-    EXPECT_EQ(FrameBytes({640, 480, PixelLayout::Rgb24}), 640u * 480 * 3);
-    EXPECT_EQ(FrameBytes({640, 480, PixelLayout::Yuy2}), 640u * 480 * 2);
-    EXPECT_EQ(FrameBytes({640, 480, PixelLayout::I420}), 640u * 480 * 3 / 2);
+    EXPECT_EQ(FrameBytes({640, 480, PixelFormat::kRgb24}), 640u * 480 * 3);
+    EXPECT_EQ(FrameBytes({640, 480, PixelFormat::kYuy2}), 640u * 480 * 2);
+    EXPECT_EQ(FrameBytes({640, 480, PixelFormat::kI420}), 640u * 480 * 3 / 2);
     // RGB rows are padded to 4 bytes: 2 pixels of 3 bytes take 8.
-    EXPECT_EQ(FrameBytes({2, 3, PixelLayout::Rgb24}), 8u * 3);
-    EXPECT_EQ(FrameBytes({2, -3, PixelLayout::Rgb24}), 8u * 3);
+    EXPECT_EQ(FrameBytes({2, 3, PixelFormat::kRgb24}), 8u * 3);
+    EXPECT_EQ(FrameBytes({2, -3, PixelFormat::kRgb24}), 8u * 3);
 }
 
 TEST(VideoModes, CompressionCodes) {
-    EXPECT_EQ(Compression(PixelLayout::Rgb24), 0u);
-    EXPECT_EQ(Compression(PixelLayout::Yuy2), 0x32595559u);
-    EXPECT_EQ(Compression(PixelLayout::I420), 0x30323449u);
+    EXPECT_EQ(Compression(PixelFormat::kRgb24), 0u);
+    EXPECT_EQ(Compression(PixelFormat::kYuy2), 0x32595559u);
+    EXPECT_EQ(Compression(PixelFormat::kI420), 0x30323449u);
 }
 
 TEST(VideoModes, SizeLadderStartsWithTheCommonSizesAndHasNoRepeats) {
@@ -48,11 +48,11 @@ TEST(VideoModes, ModesListEverySizeInEachLayoutInCapabilityOrder) {
     const auto modes = CameraModes(25);
     ASSERT_EQ(modes.size(), 75u);
     const auto sizes = CameraSizes(25);
-    const PixelLayout layouts[] = {PixelLayout::Rgb24, PixelLayout::Yuy2, PixelLayout::I420};
+    const PixelFormat formats[] = {PixelFormat::kRgb24, PixelFormat::kYuy2, PixelFormat::kI420};
     for (size_t l = 0; l < 3; ++l) {
         for (size_t s = 0; s < sizes.size(); ++s) {
             const VideoMode& m = modes[l * sizes.size() + s];
-            EXPECT_EQ(m.layout, layouts[l]);
+            EXPECT_EQ(m.format, formats[l]);
             EXPECT_EQ(m.width, sizes[s].width);
             EXPECT_EQ(m.height, sizes[s].height);
         }
@@ -61,7 +61,7 @@ TEST(VideoModes, ModesListEverySizeInEachLayoutInCapabilityOrder) {
 
 TEST(VideoModes, DefaultIsVgaRgbWhenListed) {
     const auto modes = CameraModes(4);
-    EXPECT_EQ(modes[DefaultModeIndex(modes)], (VideoMode{640, 480, PixelLayout::Rgb24}));
+    EXPECT_EQ(modes[DefaultModeIndex(modes)], (VideoMode{640, 480, PixelFormat::kRgb24}));
     const auto small = CameraModes(2);
     EXPECT_EQ(DefaultModeIndex(small), 0);
 }
