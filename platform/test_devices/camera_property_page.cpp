@@ -64,7 +64,6 @@ HRESULT CCameraPropertyPage::OnConnect(IUnknown* object) {
 }
 
 HRESULT CCameraPropertyPage::OnDisconnect() {
-    pendingInterval_ = 0;
     streamConfig_.Reset();
     return S_OK;
 }
@@ -95,28 +94,27 @@ void CCameraPropertyPage::ShowFormat() {
     }
 }
 
-HRESULT CCameraPropertyPage::OnApplyChanges() {
-    if (!streamConfig_) return E_UNEXPECTED;
-    if (pendingInterval_ == 0) return S_OK;
+HRESULT CCameraPropertyPage::SetFrameInterval(REFERENCE_TIME interval) {
     AM_MEDIA_TYPE* type = nullptr;
     RETURN_IF_FAILED(streamConfig_->GetFormat(&type));
     CMediaType format(*type);
     DeleteMediaType(type);
-    auto* vih = reinterpret_cast<VIDEOINFOHEADER*>(format.Format());
     if (!VideoInfo(format)) return VFW_E_INVALIDMEDIATYPE;
-    vih->AvgTimePerFrame = pendingInterval_;
-    RETURN_IF_FAILED(streamConfig_->SetFormat(&format));
-    pendingInterval_ = 0;
-    if (m_hwnd) ShowFormat();
-    return S_OK;
+    reinterpret_cast<VIDEOINFOHEADER*>(format.Format())->AvgTimePerFrame = interval;
+    return streamConfig_->SetFormat(&format);
 }
 
 INT_PTR CCameraPropertyPage::OnReceiveMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COMMAND && LOWORD(wParam) == IDC_CAMERA_RATE && HIWORD(wParam) == CBN_SELCHANGE) {
-        // Kept here: the frame may apply after the page's window is gone.
         const LRESULT i = SendDlgItemMessageW(hwnd, IDC_CAMERA_RATE, CB_GETCURSEL, 0, 0);
-        if (i >= 0 && size_t(i) < std::size(kRates)) pendingInterval_ = kRates[i].interval;
-        SetDirty();
+        if (i < 0 || size_t(i) >= std::size(kRates) || !streamConfig_) return TRUE;
+        const HRESULT hr = SetFrameInterval(kRates[i].interval);
+        SetDlgItemTextW(hwnd, IDC_CAMERA_STATUS,
+                        hr == VFW_E_NOT_STOPPED ? L"Stop the camera to change its frame rate."
+                        : FAILED(hr)            ? L"The camera refused this frame rate."
+                                                : L"");
+        // Shows what the camera now does, which after a refusal is the old rate.
+        ShowFormat();
         return TRUE;
     }
     return CBasePropertyPage::OnReceiveMessage(hwnd, msg, wParam, lParam);

@@ -1,6 +1,7 @@
 // The test camera's property page: shows the current capture format and lets
-// the user choose the frame rate, applied through the pin's IAMStreamConfig
-// (so only while the camera is stopped, as with a real device).
+// the user choose the frame rate. Like a camera driver's page it changes the
+// device as soon as the choice is made, through the pin's IAMStreamConfig, so
+// only while the camera is stopped; a refusal is shown on the page.
 #pragma once
 
 #include <strmif.h>
@@ -17,15 +18,14 @@ public:
     HRESULT OnConnect(IUnknown* object) override;
     HRESULT OnDisconnect() override;
     HRESULT OnActivate() override;
-    HRESULT OnApplyChanges() override;
     INT_PTR OnReceiveMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
     explicit CCameraPropertyPage(LPUNKNOWN outer);
     void ShowFormat();
+    HRESULT SetFrameInterval(REFERENCE_TIME interval);
 
     ComPtr<IAMStreamConfig> streamConfig_;
-    REFERENCE_TIME pendingInterval_ = 0;  // chosen on the page, not applied yet
 };
 
 }  // namespace test_devices
