@@ -52,7 +52,7 @@ public:
 protected:
     CTransformFilter* m_pTransformFilter;
     // The inner IUnknown of the aggregated CPosPassThru; made on first request.
-    IUnknown* m_pPosition = nullptr;
+    INonDelegatingUnknown* m_pPosition = nullptr;
 
     friend class CTransformFilter;
 };
