@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "pattern_test_util.h"
@@ -159,6 +160,30 @@ TEST(TestPattern, RendererHonoursStrideAndReusesItsSurface) {
         for (int row = 0; row < h; ++row) std::memcpy(&packed[row * 3 * w], &padded[row * stride], 3 * w);
         EXPECT_EQ(Decode(packed, PixelFormat::kRgb24, w, h), n);
     }
+}
+
+TEST(TestPattern, LabelIsDrawnAndLeavesTheCodeReadable) {
+    const int w = 320, h = 240;
+    auto render = [&](const std::string& label) {
+        TestPatternRenderer renderer;
+        renderer.set_label(label);
+        std::vector<uint8_t> frame(FrameSize(PixelFormat::kYuy2, w, h));
+        EXPECT_TRUE(renderer.Render(77, {PixelFormat::kYuy2, w, h}, frame.data(), frame.size()));
+        return frame;
+    };
+    const auto plain = render(""), cam = render("Test Camera 1"), other = render("Test Camera 2");
+    EXPECT_NE(plain, cam);
+    EXPECT_NE(cam, other);
+    // Letters are case-blind; a label far wider than the picture is clipped.
+    EXPECT_EQ(cam, render("TEST CAMERA 1"));
+    const auto wide = render(std::string(200, 'W') + "~");
+    EXPECT_EQ(Decode(wide, PixelFormat::kYuy2, w, h), 77u);
+    EXPECT_EQ(Decode(cam, PixelFormat::kYuy2, w, h), 77u);
+    // And at a tiny size it stays inside the frame.
+    TestPatternRenderer tiny;
+    tiny.set_label("Label");
+    std::vector<uint8_t> small(FrameSize(PixelFormat::kRgb24, 9, 4));
+    EXPECT_TRUE(tiny.Render(1, {PixelFormat::kRgb24, 9, 4}, small.data(), small.size()));
 }
 
 }  // namespace
