@@ -7,10 +7,16 @@ constexpr int kGuardCells = 2;
 constexpr int kDataCellsPerRow = 16;
 constexpr bool kGuards[kCodeRows][kGuardCells] = {{true, false}, {false, true}};
 
-// Four bits of a multiplicative hash: any single misread cell, and most
-// readings of something that is not a code at all, fail it.
+// CRC-4 (x^4 + x + 1) of the counter, most significant bit first: any one
+// misread cell changes it.
 unsigned CheckBits(uint32_t counter) {
-    return static_cast<uint32_t>(counter * 2654435761u) >> 28;
+    unsigned crc = 0;
+    for (int i = 31; i >= 0; --i) {
+        const unsigned feedback = ((counter >> i) & 1u) ^ (crc >> 3);
+        crc = (crc << 1) & 0xFu;
+        if (feedback) crc ^= 0x3u;
+    }
+    return crc;
 }
 
 int CellIndex(int column, int row) { return row * kCodeColumns + column; }

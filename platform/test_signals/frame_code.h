@@ -5,7 +5,8 @@
 // (columns of width/20, rows of height/15 in the bottom two fifteenths), so a
 // scaled copy of the picture still has its cells in the same relative places.
 // Each row: two guard cells (white-black on top, black-white below), 16 bits
-// of the counter, most significant first, and two check bits.
+// of the counter, most significant first, and two of the four bits of its
+// CRC-4, so that any single misread cell is rejected.
 #pragma once
 
 #include <array>

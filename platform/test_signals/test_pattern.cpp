@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "pixel_formats/convert_frame.h"
-#include "test_signals/digit_font.h"
+#include "test_signals/dot_font.h"
 #include "test_signals/frame_code.h"
 #include "test_signals/luma_reader.h"
 
@@ -59,14 +61,28 @@ void DrawBox(Canvas& canvas, uint32_t frame, int area_height) {
     canvas.FillRect(x + border, y + border, x + size - border, y + size - border, kBoxFill);
 }
 
+// Digit size for the longest number, so the digits keep their size as it grows.
+int CounterScale(int width, int area_height) {
+    return std::max(1, std::min(area_height / (5 * kGlyphHeight), width * 9 / 10 / (kMaxDigits * kGlyphAdvance)));
+}
+
+// White text on a black plate, the plate `pad` wider than the text all round.
+void DrawPlate(Canvas& canvas, std::string_view text, int x, int y, int scale, int pad) {
+    canvas.FillRect(x, y, x + TextWidth(text, scale) + 2 * pad, y + kGlyphHeight * scale + 2 * pad, kBlack);
+    DrawText(canvas, text, x + pad, y + pad, scale, kWhite);
+}
+
 void DrawCounter(Canvas& canvas, uint32_t frame, int area_height) {
-    // Sized for the longest number, so the digits keep their size as it grows.
-    const int scale = std::max(1, std::min(area_height / (5 * kGlyphHeight),
-                                           canvas.width() * 9 / 10 / (kMaxDigits * kGlyphAdvance)));
-    const int margin = 2 * scale;
-    canvas.FillRect(margin, margin, margin + NumberWidth(frame, scale) + 2 * margin,
-                    margin + kGlyphHeight * scale + 2 * margin, kBlack);
-    DrawNumber(canvas, frame, 2 * margin, 2 * margin, scale, kWhite);
+    const int scale = CounterScale(canvas.width(), area_height);
+    DrawPlate(canvas, std::to_string(frame), 2 * scale, 2 * scale, scale, 2 * scale);
+}
+
+// The label sits at the bottom left of the picture above the code band.
+void DrawLabel(Canvas& canvas, std::string_view label, int area_height) {
+    if (label.empty()) return;
+    const int scale = std::max(1, CounterScale(canvas.width(), area_height) / 3);
+    const int pad = scale;
+    DrawPlate(canvas, label, 0, area_height - kGlyphHeight * scale - 2 * pad, scale, pad);
 }
 
 void DrawCode(Canvas& canvas, uint32_t frame) {
@@ -79,12 +95,13 @@ void DrawCode(Canvas& canvas, uint32_t frame) {
     }
 }
 
-void DrawPattern(Canvas& canvas, uint32_t frame) {
+void DrawPattern(Canvas& canvas, uint32_t frame, std::string_view label) {
     const bool code = HasCode(canvas.width(), canvas.height());
     const int area_height = code ? CodeBandTop(canvas.height()) : canvas.height();
     DrawBars(canvas, frame, area_height);
     DrawBox(canvas, frame, area_height);
     DrawCounter(canvas, frame, area_height);
+    DrawLabel(canvas, label, area_height);
     if (code) DrawCode(canvas, frame);
 }
 
@@ -118,7 +135,7 @@ bool TestPatternRenderer::Render(uint32_t frame_number, const FrameFormat& forma
     FrameLayout layout;
     if (!dst || !pixel_formats::ComputeFrameLayout(format, &layout) || layout.size > capacity) return false;
     canvas_.Resize(layout.width, layout.height);
-    DrawPattern(canvas_, frame_number);
+    DrawPattern(canvas_, frame_number, label_);
     const FrameFormat drawn{PixelFormat::kRgb24, layout.width, -layout.height, layout.width * 3};
     return pixel_formats::ConvertFrame(canvas_.data(), canvas_.size(), drawn, dst, capacity, format);
 }

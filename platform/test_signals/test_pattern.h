@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <utility>
 
 #include "pixel_formats/pixel_format.h"
 #include "test_signals/canvas.h"
@@ -23,11 +25,16 @@ public:
     // invalid or the frame does not fit in `capacity`.
     bool Render(uint32_t frame_number, const pixel_formats::FrameFormat& format, uint8_t* dst, size_t capacity);
 
+    // Small text (say the device name) shown at the bottom left of the
+    // picture; see dot_font.h for the characters it can show.
+    void set_label(std::string label) { label_ = std::move(label); }
+
 private:
     Canvas canvas_;
+    std::string label_;
 };
 
-// One-off form of TestPatternRenderer::Render with the default stride.
+// One-off form of TestPatternRenderer::Render with the default stride and no label.
 bool RenderTestPattern(uint32_t frame_number, pixel_formats::PixelFormat format, int width, int height,
                        uint8_t* dst, size_t capacity);
 
