@@ -1,8 +1,6 @@
 #include "dshow_base/filter_registration.h"
 
-#include <strmif.h>
-#include <uuids.h>
-#include <vfwmsgs.h>
+#include <dshow.h>
 
 #include <vector>
 

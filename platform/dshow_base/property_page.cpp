@@ -100,13 +100,10 @@ STDMETHODIMP CBasePropertyPage::Activate(HWND parent, LPCRECT rect, BOOL /*modal
 STDMETHODIMP CBasePropertyPage::Deactivate() {
     if (!m_hwnd) return E_UNEXPECTED;
     const HRESULT hr = OnDeactivate();
-    // Controls notify the page while they are destroyed (focus loss, edit
-    // changes); that is not the user editing, so the dirty state stays as it
-    // was and the frame can still Apply after switching pages.
-    const BOOL dirty = m_bDirty;
+    // m_bDirty is left alone: edits made on a page the user has switched away
+    // from are still applied when the frame's OK or Apply comes.
     DestroyWindow(m_hwnd);
     m_hwnd = nullptr;
-    m_bDirty = dirty;
     return FAILED(hr) ? hr : S_OK;
 }
 

@@ -10,7 +10,9 @@
 #include "dshow_base/media_type.h"
 #include "dshow_base/pin.h"
 #include "dshow_base/ref_time.h"
+#include "dshow_base/seeking.h"
 #include "dshow_base/sync.h"
+#include "dshow_base/transform.h"
 #include "dshow_base/unknown.h"
 
 // ---- Module plumbing: class factory, registration, property pages.
