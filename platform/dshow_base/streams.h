@@ -11,6 +11,7 @@
 #include "dshow_base/pin.h"
 #include "dshow_base/ref_time.h"
 #include "dshow_base/seeking.h"
+#include "dshow_base/source.h"
 #include "dshow_base/sync.h"
 #include "dshow_base/transform.h"
 #include "dshow_base/unknown.h"
