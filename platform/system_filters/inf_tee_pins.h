@@ -1,0 +1,73 @@
+// The Infinite Pin Tee's pins (see inf_tee.h for the behaviour they share).
+#pragma once
+
+#include "dshow_base/streams.h"
+
+namespace system_filters {
+
+class CInfTee;
+
+class CInfTeeInputPin : public CBaseInputPin {
+public:
+    CInfTeeInputPin(CInfTee* tee, CCritSec* lock);
+
+    HRESULT CheckMediaType(const CMediaType* mt) override;
+    HRESULT GetMediaType(int position, CMediaType* mt) override;
+
+    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
+    STDMETHODIMP Receive(IMediaSample* sample) override;
+    STDMETHODIMP ReceiveCanBlock() override;
+    STDMETHODIMP EndOfStream() override;
+    STDMETHODIMP BeginFlush() override;
+    STDMETHODIMP EndFlush() override;
+    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
+
+    IMemAllocator* Allocator() const { return m_pAllocator.Get(); }
+
+private:
+    CInfTee* tee_;  // owns us
+};
+
+class CInfTeeOutputPin : public CBaseOutputPin {
+public:
+    CInfTeeOutputPin(CInfTee* tee, CCritSec* lock, int number);
+    ~CInfTeeOutputPin() override;
+
+    int Number() const { return number_; }
+    // A removed pin refuses new connections.
+    void Retire() { retired_ = true; }
+
+    STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+    STDMETHODIMP Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) override;
+    STDMETHODIMP Disconnect() override;
+    STDMETHODIMP Notify(IBaseFilter* sender, Quality q) override;
+
+    HRESULT CheckConnect(IPin* pin) override;
+    HRESULT CheckMediaType(const CMediaType* mt) override;
+    HRESULT GetMediaType(int position, CMediaType* mt) override;
+    HRESULT BreakConnect() override;
+    HRESULT DecideAllocator(IMemInputPin* pin, IMemAllocator** allocator) override;
+    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* props) override;
+    HRESULT Active() override;
+    HRESULT Inactive() override;
+
+    // Whether samples of the upstream allocator go downstream as they are.
+    bool SharesInputAllocator() const;
+    // Whether this output still needs the connection it was made with
+    // renegotiated after the input changed.
+    bool NeedsRenegotiation();
+    HRESULT DeliverSample(IMediaSample* sample);
+
+private:
+    HRESULT ShareInputAllocator(IMemInputPin* pin, IMemAllocator** allocator);
+
+    CInfTee* tee_;  // owns us
+    const int number_;
+    bool retired_ = false;
+    // The connection was negotiated to pass upstream samples through.
+    bool negotiatedShared_ = false;
+    // Inner IUnknown of the aggregated seeking pass-through, made on first request.
+    ComPtr<IUnknown> position_;
+};
+
+}  // namespace system_filters
