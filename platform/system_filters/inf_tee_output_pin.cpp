@@ -38,15 +38,14 @@ STDMETHODIMP CInfTeeOutputPin::NonDelegatingQueryInterface(REFIID riid, void** p
     }
     CAutoLock lock(m_pLock);
     if (!position_) {
-        auto* position = new (std::nothrow) CTeePosition(this, tee_);
-        if (!position) {
+        position_.reset(new (std::nothrow) CTeePosition(this, tee_));
+        if (!position_) {
             *ppv = nullptr;
             return E_OUTOFMEMORY;
         }
-        position_ = ComPtr<IUnknown>(
-            reinterpret_cast<IUnknown*>(static_cast<INonDelegatingUnknown*>(position)));
     }
-    return position_->QueryInterface(riid, ppv);
+    // Called on the typed object: references it hands out go to this pin.
+    return position_->NonDelegatingQueryInterface(riid, ppv);
 }
 
 STDMETHODIMP CInfTeeOutputPin::Connect(IPin* receivePin, const AM_MEDIA_TYPE* mt) {

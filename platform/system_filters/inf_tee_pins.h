@@ -1,7 +1,10 @@
 // The Infinite Pin Tee's pins (see inf_tee.h for the behaviour they share).
 #pragma once
 
+#include <memory>
+
 #include "dshow_base/streams.h"
+#include "system_filters/tee_position.h"
 
 namespace system_filters {
 
@@ -66,8 +69,9 @@ private:
     bool retired_ = false;
     // The connection was negotiated to pass upstream samples through.
     bool negotiatedShared_ = false;
-    // Inner IUnknown of the aggregated seeking pass-through, made on first request.
-    ComPtr<IUnknown> position_;
+    // Seeking pass-through aggregated into this pin, made on first request.
+    // Owned here: every reference it hands out counts on the pin's owner.
+    std::unique_ptr<CTeePosition> position_;
 };
 
 }  // namespace system_filters
