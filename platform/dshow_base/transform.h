@@ -52,7 +52,9 @@ public:
 protected:
     CTransformFilter* m_pTransformFilter;
     // The inner IUnknown of the aggregated CPosPassThru; made on first request.
-    IUnknown* m_pPosition = nullptr;
+    // Kept as its real type: calling it through an IUnknown* cast lets GCC
+    // devirtualise to the delegating methods with the wrong `this`.
+    INonDelegatingUnknown* m_pPosition = nullptr;
 
     friend class CTransformFilter;
 };

@@ -103,7 +103,7 @@ CTransformOutputPin::CTransformOutputPin(LPCTSTR objName, CTransformFilter* filt
     : CBaseOutputPin(objName, filter, &filter->m_csFilter, pinName), m_pTransformFilter(filter) {}
 
 CTransformOutputPin::~CTransformOutputPin() {
-    if (m_pPosition) m_pPosition->Release();
+    if (m_pPosition) m_pPosition->NonDelegatingRelease();
 }
 
 STDMETHODIMP CTransformOutputPin::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
@@ -117,10 +117,10 @@ STDMETHODIMP CTransformOutputPin::NonDelegatingQueryInterface(REFIID riid, void*
                 *ppv = nullptr;
                 return E_OUTOFMEMORY;
             }
-            m_pPosition = reinterpret_cast<IUnknown*>(static_cast<INonDelegatingUnknown*>(passThru));
-            m_pPosition->AddRef();
+            m_pPosition = passThru;
+            m_pPosition->NonDelegatingAddRef();
         }
-        return m_pPosition->QueryInterface(riid, ppv);
+        return m_pPosition->NonDelegatingQueryInterface(riid, ppv);
     }
     return CBaseOutputPin::NonDelegatingQueryInterface(riid, ppv);
 }
