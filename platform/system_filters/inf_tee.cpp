@@ -42,7 +42,9 @@ IMemAllocator* CInfTee::InputAllocator() const { return input_->Allocator(); }
 BOOL CInfTee::InputConnected() const { return input_->IsConnected(); }
 
 bool CInfTee::IsPrimaryOutput(const CInfTeeOutputPin* pin) {
-    CAutoLock lock(&filterLock_);
+    // Not the filter lock: renderers send quality messages from inside
+    // Receive, on a queue thread that Stop waits for under that lock.
+    CAutoLock lock(&receiveLock_);
     for (const auto& out : outputs_) {
         if (out->IsConnected()) return out.get() == pin;
     }
@@ -132,7 +134,7 @@ HRESULT CInfTee::DeliverSample(IMediaSample* sample) {
     for (const auto& out : outputs_) {
         if (!out->IsConnected()) continue;
         anyOutput = true;
-        const HRESULT hr = out->DeliverSample(sample);
+        const HRESULT hr = out->QueueSample(sample);
         if (hr == S_OK) {
             delivered = true;
         } else if (failure == S_OK) {
@@ -144,7 +146,7 @@ HRESULT CInfTee::DeliverSample(IMediaSample* sample) {
 }
 
 void CInfTee::DeliverEndOfStream() {
-    for (CInfTeeOutputPin* out : ConnectedOutputs()) out->DeliverEndOfStream();
+    for (CInfTeeOutputPin* out : ConnectedOutputs()) out->QueueEndOfStream();
 }
 
 void CInfTee::AdoptInputType(const CMediaType& mt) {
@@ -153,28 +155,15 @@ void CInfTee::AdoptInputType(const CMediaType& mt) {
 }
 
 void CInfTee::DeliverBeginFlush() {
-    for (CInfTeeOutputPin* out : ConnectedOutputs()) out->DeliverBeginFlush();
+    for (CInfTeeOutputPin* out : ConnectedOutputs()) out->BeginFlushDownstream();
 }
 
 void CInfTee::DeliverEndFlush() {
-    for (CInfTeeOutputPin* out : ConnectedOutputs()) out->DeliverEndFlush();
+    for (CInfTeeOutputPin* out : ConnectedOutputs()) out->EndFlushDownstream();
 }
 
 void CInfTee::DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
-    for (CInfTeeOutputPin* out : ConnectedOutputs()) out->DeliverNewSegment(start, stop, rate);
-}
-
-bool CInfTee::AnyOutputCanBlock() {
-    for (CInfTeeOutputPin* out : ConnectedOutputs()) {
-        // Copying waits for a free buffer of the downstream allocator.
-        if (!out->SharesInputAllocator()) return true;
-        ComPtr<IMemInputPin> downstream;
-        if (FAILED(out->GetConnected()->QueryInterface(IID_IMemInputPin, downstream.PutVoid())) ||
-            downstream->ReceiveCanBlock() != S_FALSE) {
-            return true;
-        }
-    }
-    return false;
+    for (CInfTeeOutputPin* out : ConnectedOutputs()) out->QueueNewSegment(start, stop, rate);
 }
 
 }  // namespace system_filters

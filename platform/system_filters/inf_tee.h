@@ -7,10 +7,13 @@
 // the very samples of the upstream allocator (read-only); a downstream that
 // insists on its own allocator gets copies.
 //
+// Every output delivers on a thread of its own (DeliveryQueue), so a
+// downstream filter that blocks holds back only its own branch.
+//
 // Locking: the filter lock guards state and connections. The receive lock is
 // held while a sample, end-of-stream or pin-list change is in progress, so
 // the streaming thread never sees the output list change under it. Pin-list
-// changes happen only while stopped, when nothing blocks downstream.
+// changes happen only while stopped.
 #pragma once
 
 #include <memory>
@@ -58,7 +61,6 @@ public:
     void DeliverBeginFlush();
     void DeliverEndFlush();
     void DeliverNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
-    bool AnyOutputCanBlock();
 
 private:
     explicit CInfTee(LPUNKNOWN outer);

@@ -38,10 +38,8 @@ STDMETHODIMP CInfTeeInputPin::Receive(IMediaSample* sample) {
     return tee_->DeliverSample(sample);
 }
 
-STDMETHODIMP CInfTeeInputPin::ReceiveCanBlock() {
-    CAutoLock lock(m_pLock);
-    return tee_->AnyOutputCanBlock() ? S_OK : S_FALSE;
-}
+// Receive only queues; waiting happens on the outputs' own threads.
+STDMETHODIMP CInfTeeInputPin::ReceiveCanBlock() { return S_FALSE; }
 
 STDMETHODIMP CInfTeeInputPin::EndOfStream() {
     CAutoLock lock(tee_->ReceiveLock());

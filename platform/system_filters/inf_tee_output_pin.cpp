@@ -143,22 +143,56 @@ bool CInfTeeOutputPin::NeedsRenegotiation() {
 
 // A shared allocator is upstream's to commit and decommit.
 HRESULT CInfTeeOutputPin::Active() {
-    return SharesInputAllocator() ? S_OK : CBaseOutputPin::Active();
+    if (!SharesInputAllocator()) RETURN_IF_FAILED(CBaseOutputPin::Active());
+    return queue_.Start();
 }
 
 HRESULT CInfTeeOutputPin::Inactive() {
-    if (!SharesInputAllocator()) return CBaseOutputPin::Inactive();
-    m_bRunTimeError = false;
-    return S_OK;
+    // Decommitting first frees a queue thread waiting for one of our buffers.
+    HRESULT hr = S_OK;
+    if (SharesInputAllocator()) {
+        m_bRunTimeError = false;
+    } else {
+        hr = CBaseOutputPin::Inactive();
+    }
+    queue_.Stop();
+    return hr;
 }
 
-HRESULT CInfTeeOutputPin::DeliverSample(IMediaSample* sample) {
+HRESULT CInfTeeOutputPin::QueueSample(IMediaSample* sample) { return queue_.Receive(sample); }
+
+void CInfTeeOutputPin::QueueEndOfStream() {
+    if (FAILED(queue_.EndOfStream())) DeliverEndOfStream();
+}
+
+void CInfTeeOutputPin::QueueNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+    // Stopped (a seek before Run), there is no queue to keep order with.
+    if (queue_.NewSegment(start, stop, rate) == VFW_E_WRONG_STATE) DeliverNewSegment(start, stop, rate);
+}
+
+void CInfTeeOutputPin::BeginFlushDownstream() {
+    queue_.BeginFlush();
+    DeliverBeginFlush();
+}
+
+void CInfTeeOutputPin::EndFlushDownstream() {
+    queue_.EndFlush();
+    DeliverEndFlush();
+}
+
+HRESULT CInfTeeOutputPin::DeliverSampleNow(IMediaSample* sample) {
     if (!m_pInputPin) return VFW_E_NOT_CONNECTED;
     if (SharesInputAllocator()) return m_pInputPin->Receive(sample);
     ComPtr<IMediaSample> copy;
     RETURN_IF_FAILED(GetDeliveryBuffer(copy.Put(), nullptr, nullptr, 0));
     RETURN_IF_FAILED(CopySample(sample, copy.Get()));
     return m_pInputPin->Receive(copy.Get());
+}
+
+HRESULT CInfTeeOutputPin::DeliverEndOfStreamNow() { return DeliverEndOfStream(); }
+
+HRESULT CInfTeeOutputPin::DeliverNewSegmentNow(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) {
+    return DeliverNewSegment(start, stop, rate);
 }
 
 }  // namespace system_filters

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "dshow_base/streams.h"
+#include "system_filters/delivery_queue.h"
 #include "system_filters/tee_position.h"
 
 namespace system_filters {
@@ -31,7 +32,8 @@ private:
     CInfTee* tee_;  // owns us
 };
 
-class CInfTeeOutputPin : public CBaseOutputPin {
+// Each output delivers through its own DeliveryQueue while the filter is active.
+class CInfTeeOutputPin : public CBaseOutputPin, private DeliveryTarget {
 public:
     CInfTeeOutputPin(CInfTee* tee, CCritSec* lock, int number);
     ~CInfTeeOutputPin() override;
@@ -59,10 +61,21 @@ public:
     // Whether this output still needs the connection it was made with
     // renegotiated after the input changed.
     bool NeedsRenegotiation();
-    HRESULT DeliverSample(IMediaSample* sample);
+
+    // The stream, in order, through the queue while active.
+    HRESULT QueueSample(IMediaSample* sample);
+    void QueueEndOfStream();
+    void QueueNewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
+    void BeginFlushDownstream();
+    void EndFlushDownstream();
 
 private:
     HRESULT ShareInputAllocator(IMemInputPin* pin, IMemAllocator** allocator);
+
+    // DeliveryTarget, on the queue's thread.
+    HRESULT DeliverSampleNow(IMediaSample* sample) override;
+    HRESULT DeliverEndOfStreamNow() override;
+    HRESULT DeliverNewSegmentNow(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
     CInfTee* tee_;  // owns us
     const int number_;
@@ -72,6 +85,7 @@ private:
     // Seeking pass-through aggregated into this pin, made on first request.
     // Owned here: every reference it hands out counts on the pin's owner.
     std::unique_ptr<CTeePosition> position_;
+    DeliveryQueue queue_{this};
 };
 
 }  // namespace system_filters

@@ -318,3 +318,44 @@ TEST_F(InfTeeTest, SeekingAndQualityPassUpstreamFromTheFirstOutputOnly) {
 
 }  // namespace
 }  // namespace system_filters_test
+
+namespace system_filters_test {
+namespace {
+
+// qedit.h's CLSID_NullRenderer, which MinGW's headers lack.
+const CLSID kNullRenderer = {0xc1f400a4, 0x3f08, 0x11d3, {0x9f, 0x0b, 0x00, 0x60, 0x08, 0x03, 0x9e, 0x37}};
+
+// Renderers block in Receive while paused, holding their first sample until
+// Run; every branch must still get its own first sample so that the pause
+// completes.
+TEST_F(InfTeeTest, BlockingRenderersOnEveryOutputAllCompleteThePause) {
+    CTestSource* source = AddSource(Yuy2Type(), -1, 5);
+    ASSERT_EQ(S_OK, ConnectInput(source));
+    std::vector<ComPtr<IBaseFilter>> renderers;
+    for (int i = 0; i < 2; ++i) {
+        HRESULT hr = E_FAIL;
+        renderers.push_back(CreateFilter(kNullRenderer, &hr));
+        ASSERT_EQ(S_OK, hr);
+        ASSERT_EQ(S_OK, graph_.Add(renderers.back().Get(), (L"Null " + std::to_wstring(i)).c_str()));
+        ComPtr<IPin> out = FirstPin(tee_.Get(), PINDIR_OUTPUT, true);
+        ASSERT_EQ(S_OK, graph_.ConnectDirect(out.Get(), FirstPin(renderers.back().Get(), PINDIR_INPUT, true).Get()));
+    }
+    for (int round = 0; round < 2; ++round) {
+        ASSERT_TRUE(SUCCEEDED(graph_.Control()->Pause()));
+        OAFilterState state = State_Stopped;
+        EXPECT_EQ(S_OK, graph_.Control()->GetState(3000, &state));
+        EXPECT_EQ(State_Paused, state);
+        // Stopping from paused, with both renderers still holding their first sample.
+        if (round == 0) ASSERT_EQ(S_OK, graph_.Stop());
+    }
+    // A flush reaches renderers that block, through the output threads.
+    ComPtr<IPin> input = FindPin(tee_.Get(), L"Input");
+    EXPECT_EQ(S_OK, input->BeginFlush());
+    EXPECT_EQ(S_OK, input->EndFlush());
+    ASSERT_EQ(S_OK, graph_.Run());
+    Sleep(200);
+    ASSERT_EQ(S_OK, graph_.Stop());
+}
+
+}  // namespace
+}  // namespace system_filters_test
