@@ -67,8 +67,8 @@ STDMETHODIMP CBaseInputPin::Receive(IMediaSample* sample) {
 }
 
 HRESULT CBaseInputPin::RefuseTypeChange() {
+    EndOfStream();  // before the error flag, which would make it refuse
     m_bRunTimeError = true;
-    EndOfStream();
     m_pFilter->NotifyEvent(EC_ERRORABORT, VFW_E_TYPE_NOT_ACCEPTED, 0);
     return VFW_E_INVALIDMEDIATYPE;
 }

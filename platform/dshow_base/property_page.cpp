@@ -10,7 +10,7 @@ INT_PTR CALLBACK InertDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
 // Template size in dialog units (DLGTEMPLATE or DLGTEMPLATEEX).
 bool TemplateSize(int dialogId, SIZE* units) {
-    HRSRC res = FindResourceW(ModuleInstance(), MAKEINTRESOURCEW(dialogId), MAKEINTRESOURCEW(5) /*RT_DIALOG*/);
+    HRSRC res = FindResourceW(ModuleInstance(), MAKEINTRESOURCEW(dialogId), RT_DIALOG);
     HGLOBAL mem = res ? LoadResource(ModuleInstance(), res) : nullptr;
     const BYTE* bytes = mem ? static_cast<const BYTE*>(LockResource(mem)) : nullptr;
     if (!bytes) return false;

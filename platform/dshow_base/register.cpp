@@ -9,7 +9,10 @@
 
 STDAPI AMovieDllRegisterServer2(BOOL bRegister) {
     const std::wstring path = ModulePath();
-    if (path.empty()) return HRESULT_FROM_WIN32(GetLastError());
+    if (path.empty()) {
+        const DWORD err = GetLastError();
+        return err ? HRESULT_FROM_WIN32(err) : E_FAIL;
+    }
     ComApartment com;  // one apartment for all the mapper calls below
     for (int i = 0; i < g_cTemplates; ++i) {
         const HRESULT hr = bRegister ? RegisterTemplate(g_Templates[i], path.c_str())

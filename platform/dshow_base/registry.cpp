@@ -25,7 +25,9 @@ HRESULT WriteStringValue(HKEY root, const std::wstring& subkey, LPCWSTR name, LP
 
 bool ReadStringValue(HKEY root, const std::wstring& subkey, LPCWSTR name, std::wstring* value) {
     DWORD bytes = 0;
-    const DWORD flags = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ;
+    // RRF_RT_REG_SZ also accepts REG_EXPAND_SZ and expands it; naming
+    // RRF_RT_REG_EXPAND_SZ without RRF_NOEXPAND is an invalid parameter.
+    const DWORD flags = RRF_RT_REG_SZ;
     if (RegGetValueW(root, subkey.c_str(), name, flags, nullptr, nullptr, &bytes) != ERROR_SUCCESS) return false;
     std::wstring text(bytes / sizeof(WCHAR) + 1, L'\0');
     bytes = static_cast<DWORD>(text.size() * sizeof(WCHAR));

@@ -14,14 +14,15 @@ STDMETHODIMP CPosPassThru::NonDelegatingQueryInterface(REFIID riid, void** ppv) 
 HRESULT CPosPassThru::GetPeerSeeking(ComPtr<IMediaSeeking>* seeking) {
     ComPtr<IPin> peer;
     if (!pin_ || FAILED(pin_->ConnectedTo(peer.Put()))) return E_NOTIMPL;
-    if (FAILED(peer.As(seeking))) return E_NOTIMPL;
+    if (FAILED(peer->QueryInterface(IID_IMediaSeeking, seeking->PutVoid()))) return E_NOTIMPL;
     return S_OK;
 }
 
 HRESULT CPosPassThru::GetPeerPosition(ComPtr<IMediaPosition>* position) {
     ComPtr<IPin> peer;
     if (!pin_ || FAILED(pin_->ConnectedTo(peer.Put()))) return E_NOTIMPL;
-    if (FAILED(peer.As(position))) return E_NOTIMPL;
+    // MinGW declares no __uuidof for control.h interfaces: name the IID.
+    if (FAILED(peer->QueryInterface(IID_IMediaPosition, position->PutVoid()))) return E_NOTIMPL;
     return S_OK;
 }
 

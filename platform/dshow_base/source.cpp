@@ -188,8 +188,9 @@ HRESULT CSourceStream::DoBufferProcessingLoop() {
                 continue;
             }
             sample.Reset();
-            DeliverEndOfStream();
+            // The error goes first, so the application sees the cause before the completion.
             if (FAILED(hr)) m_pFilter->NotifyEvent(EC_ERRORABORT, hr, 0);
+            DeliverEndOfStream();
             return hr == S_FALSE ? S_OK : hr;
         }
         // Stop is answered by the command loop once we have returned.

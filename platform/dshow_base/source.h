@@ -48,7 +48,9 @@ public:
     // Accepts any type GetMediaType offers.
     HRESULT CheckMediaType(const CMediaType* mt) override;
 
-    // ---- Optional hooks, all on the worker thread.
+    // ---- Optional hooks, all on the worker thread. Active and Inactive wait
+    // for the worker while holding pStateLock(), so neither these hooks nor
+    // FillBuffer may take that lock (StreamTime does not take it).
     virtual HRESULT OnThreadCreate() { return S_OK; }
     virtual HRESULT OnThreadDestroy() { return S_OK; }
     // Before the first buffer of every Pause/Run.

@@ -30,8 +30,8 @@ private:
 // Mostly small frames, sometimes degenerate or huge ones that must be refused.
 int Dimension(InputReader& in) {
     const unsigned pick = in.Byte();
-    if (pick < 8) return static_cast<int>(in.Word()) - 16;
-    if (pick < 16) return pixel_formats::kMaxDimension - 2 + static_cast<int>(pick % 4);
+    if (pick < 8) return static_cast<int>(in.Word() % 2048) - 16;
+    if (pick < 12) return pixel_formats::kMaxDimension - 2 + static_cast<int>(pick % 4);
     return 1 + static_cast<int>(in.Byte() % 80);
 }
 

@@ -38,15 +38,18 @@ inline constexpr WCHAR kTestCameraName[] = L"Test Camera";
 inline constexpr WCHAR kTestCameraInstance[] = L"Test Camera Instance";
 inline constexpr WCHAR kTestStandInName[] = L"Test Stand-in";
 
+struct PageCounts {
+    LONG connects, disconnects, activates, deactivates, applies, destroys;
+};
+
 struct ITestThing : IUnknown {
     virtual LONG STDMETHODCALLTYPE Value() = 0;
     virtual void STDMETHODCALLTYPE SetValue(LONG value) = 0;
     // How often the module's init routine ran for this class with TRUE.
     virtual LONG STDMETHODCALLTYPE LoadInits() = 0;
-};
-
-struct PageCounts {
-    LONG connects, disconnects, activates, deactivates, applies, destroys;
+    // Hook calls summed over every test page of the module, and pages alive.
+    virtual void STDMETHODCALLTYPE PageTotals(PageCounts* counts) = 0;
+    virtual LONG STDMETHODCALLTYPE LivePages() = 0;
 };
 
 struct ITestPageProbe : IUnknown {

@@ -4,6 +4,8 @@
 
 namespace {
 volatile LONG g_thingLoadInits = 0;
+PageCounts g_pageTotals = {};  // pages run on the thread that owns their window
+volatile LONG g_livePages = 0;
 }
 
 CUnknown* WINAPI CTestThing::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
@@ -22,6 +24,8 @@ void CALLBACK CTestThing::InitRoutine(BOOL loading, const CLSID* clsid) {
 }
 
 LONG STDMETHODCALLTYPE CTestThing::LoadInits() { return g_thingLoadInits; }
+void STDMETHODCALLTYPE CTestThing::PageTotals(PageCounts* counts) { *counts = g_pageTotals; }
+LONG STDMETHODCALLTYPE CTestThing::LivePages() { return g_livePages; }
 
 STDMETHODIMP CTestThing::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
     if (ppv && IsEqualIID(riid, IID_ITestThing)) return GetInterface(static_cast<ITestThing*>(this), ppv);
@@ -52,26 +56,38 @@ CUnknown* WINAPI CTestPage::CreateClassic(LPUNKNOWN outer, HRESULT* phr) {
     return page;
 }
 
+CTestPage::CTestPage(LPUNKNOWN outer, int dialogId)
+    : CBasePropertyPage(L"Test page", outer, dialogId, IDS_TEST_PAGE_TITLE) {
+    InterlockedIncrement(&g_livePages);
+}
+
+CTestPage::~CTestPage() { InterlockedDecrement(&g_livePages); }
+
+void CTestPage::Count(LONG PageCounts::*field, PageCounts* mine) {
+    ++(mine->*field);
+    ++(g_pageTotals.*field);
+}
+
 STDMETHODIMP CTestPage::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
     if (ppv && IsEqualIID(riid, IID_ITestPageProbe)) return GetInterface(static_cast<ITestPageProbe*>(this), ppv);
     return CBasePropertyPage::NonDelegatingQueryInterface(riid, ppv);
 }
 
 HRESULT CTestPage::OnConnect(IUnknown* object) {
-    ++counts_.connects;
+    Count(&PageCounts::connects, &counts_);
     RETURN_IF_FAILED(object->QueryInterface(IID_ITestThing, thing_.PutVoid()));
     pending_ = thing_->Value();
     return S_OK;
 }
 
 HRESULT CTestPage::OnDisconnect() {
-    ++counts_.disconnects;
+    Count(&PageCounts::disconnects, &counts_);
     thing_.Reset();
     return S_OK;
 }
 
 HRESULT CTestPage::OnActivate() {
-    ++counts_.activates;
+    Count(&PageCounts::activates, &counts_);
     filling_ = true;
     SetDlgItemInt(m_Dlg, IDC_VALUE, static_cast<UINT>(pending_), TRUE);
     filling_ = false;
@@ -79,12 +95,12 @@ HRESULT CTestPage::OnActivate() {
 }
 
 HRESULT CTestPage::OnDeactivate() {
-    ++counts_.deactivates;
+    Count(&PageCounts::deactivates, &counts_);
     return S_OK;
 }
 
 HRESULT CTestPage::OnApplyChanges() {
-    ++counts_.applies;
+    Count(&PageCounts::applies, &counts_);
     if (!thing_) return E_UNEXPECTED;
     thing_->SetValue(pending_);
     return S_OK;
@@ -100,6 +116,6 @@ INT_PTR CTestPage::OnReceiveMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
         }
         return TRUE;
     }
-    if (msg == WM_DESTROY) ++counts_.destroys;
+    if (msg == WM_DESTROY) Count(&PageCounts::destroys, &counts_);
     return CBasePropertyPage::OnReceiveMessage(hwnd, msg, wParam, lParam);
 }

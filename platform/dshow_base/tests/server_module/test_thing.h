@@ -18,6 +18,8 @@ public:
     LONG STDMETHODCALLTYPE Value() override { return value_; }
     void STDMETHODCALLTYPE SetValue(LONG value) override { value_ = value; }
     LONG STDMETHODCALLTYPE LoadInits() override;
+    void STDMETHODCALLTYPE PageTotals(PageCounts* counts) override;
+    LONG STDMETHODCALLTYPE LivePages() override;
 
     STDMETHODIMP GetPages(CAUUID* pages) override;
 
@@ -45,7 +47,10 @@ public:
     INT_PTR OnReceiveMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    CTestPage(LPUNKNOWN outer, int dialogId) : CBasePropertyPage(L"Test page", outer, dialogId, IDS_TEST_PAGE_TITLE) {}
+    CTestPage(LPUNKNOWN outer, int dialogId);
+    ~CTestPage() override;
+    // Counts a hook call on this page and in the module's totals.
+    static void Count(LONG PageCounts::*field, PageCounts* mine);
 
     ComPtr<ITestThing> thing_;
     LONG pending_ = 0;         // edited value, kept while the dialog is gone
