@@ -346,7 +346,9 @@ TEST_F(InfTeeTest, BlockingRenderersOnEveryOutputAllCompleteThePause) {
         EXPECT_EQ(S_OK, graph_.Control()->GetState(3000, &state));
         EXPECT_EQ(State_Paused, state);
         // Stopping from paused, with both renderers still holding their first sample.
-        if (round == 0) ASSERT_EQ(S_OK, graph_.Stop());
+        if (round == 0) {
+            ASSERT_EQ(S_OK, graph_.Stop());
+        }
     }
     // A flush reaches renderers that block, through the output threads.
     ComPtr<IPin> input = FindPin(tee_.Get(), L"Input");
