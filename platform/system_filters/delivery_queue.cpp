@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include <algorithm>
+
 namespace system_filters {
 
 HRESULT DeliveryQueue::Start() {
@@ -42,7 +44,8 @@ HRESULT DeliveryQueue::Push(Item item) {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!running_) return VFW_E_WRONG_STATE;
         if (flushing_) return S_FALSE;
-        if (refusal_ != S_OK) return refusal_;
+        // A refusal stops samples only: the end of the stream still goes down.
+        if (refusal_ != S_OK && item.kind == Item::Kind::kSample) return refusal_;
         items_.push_back(std::move(item));
     }
     changed_.notify_all();
@@ -89,6 +92,12 @@ HRESULT DeliveryQueue::Deliver(const Item& item) {
     return S_OK;
 }
 
+void DeliveryQueue::DropSamples() {
+    items_.erase(std::remove_if(items_.begin(), items_.end(),
+                                [](const Item& item) { return item.kind == Item::Kind::kSample; }),
+                 items_.end());
+}
+
 void DeliveryQueue::Run() {
     // Downstream filters may create COM objects on the thread that feeds them.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
@@ -107,7 +116,7 @@ void DeliveryQueue::Run() {
         // A refusal during a flush is the flush's doing, not downstream's verdict.
         if (hr != S_OK && !flushing_ && refusal_ == S_OK) {
             refusal_ = hr;
-            items_.clear();
+            DropSamples();
         }
         changed_.notify_all();
     }

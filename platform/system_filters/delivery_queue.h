@@ -44,8 +44,9 @@ public:
     bool Running();
 
     // S_OK when queued. After downstream refused a sample (S_FALSE or an
-    // error) the queue drops everything until the next flush or start and
-    // answers with that refusal; VFW_E_WRONG_STATE when not running.
+    // error) the queue drops samples until the next flush or start and
+    // answers with that refusal; stream events still go through.
+    // VFW_E_WRONG_STATE when not running, S_FALSE while flushing.
     HRESULT Receive(IMediaSample* sample);
     HRESULT EndOfStream();
     HRESULT NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate);
@@ -66,6 +67,7 @@ private:
     };
 
     HRESULT Push(Item item);
+    void DropSamples();  // with the mutex held
     void Run();
     HRESULT Deliver(const Item& item);
 
