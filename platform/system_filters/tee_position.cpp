@@ -20,6 +20,12 @@ STDMETHODIMP CTeePosition::SetTimeFormat(const GUID* format) {
 STDMETHODIMP CTeePosition::SetPositions(LONGLONG* current, DWORD currentFlags, LONGLONG* stop,
                                         DWORD stopFlags) {
     if (Primary()) return CPosPassThru::SetPositions(current, currentFlags, stop, stopFlags);
+    // Callers asking for the resulting times still get them.
+    if (!((currentFlags | stopFlags) & AM_SEEKING_ReturnTime)) return S_OK;
+    LONGLONG now = 0, end = 0;
+    if (FAILED(CPosPassThru::GetPositions(&now, &end))) return S_OK;
+    if (current && (currentFlags & AM_SEEKING_ReturnTime)) *current = now;
+    if (stop && (stopFlags & AM_SEEKING_ReturnTime)) *stop = end;
     return S_OK;
 }
 

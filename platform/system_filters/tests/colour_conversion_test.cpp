@@ -202,7 +202,7 @@ TEST_F(ColourConversionTest, OutputSeeksThroughToUpstream) {
 }
 
 TEST_F(ColourConversionTest, IntelligentConnectPutsItBeforeTheVideoRenderer) {
-    CTestSource* source = AddSource(MakeVideoType({PixelFormat::kYuy2, 320, 240}), 0);
+    CTestSource* source = AddSource(MakeVideoType({PixelFormat::kYuy2, 320, 240}), 5);
     HRESULT hr = E_FAIL;
     ComPtr<IBaseFilter> renderer = CreateFilter(CLSID_VideoRenderer, &hr);
     ASSERT_EQ(S_OK, hr) << "no video renderer (needs an X display)";
@@ -219,6 +219,15 @@ TEST_F(ColourConversionTest, IntelligentConnectPutsItBeforeTheVideoRenderer) {
     const CMediaType rendered = ConnectionType(rendererIn.Get());
     EXPECT_TRUE(rendered.subtype == MEDIASUBTYPE_RGB32 || rendered.subtype == MEDIASUBTYPE_RGB24 ||
                 rendered.subtype == MEDIASUBTYPE_RGB565);
+
+    // And the frames get shown through to the end.
+    ASSERT_EQ(S_OK, graph_.Run());
+    ComPtr<IMediaEvent> events;
+    ASSERT_EQ(S_OK, graph_.Builder()->QueryInterface(IID_IMediaEvent, events.PutVoid()));
+    long code = 0;
+    EXPECT_EQ(S_OK, events->WaitForCompletion(10000, &code));
+    EXPECT_EQ(EC_COMPLETE, code);
+    ASSERT_EQ(S_OK, graph_.Stop());
 }
 
 }  // namespace
