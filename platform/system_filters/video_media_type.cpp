@@ -5,6 +5,8 @@
 
 #include <dvdmedia.h>
 
+#include "pixel_formats/bitmap_codes.h"
+
 namespace system_filters {
 
 using pixel_formats::PixelFormat;
@@ -14,10 +16,7 @@ const GUID kMediaSubtypeI420 = {0x30323449, 0x0000, 0x0010,
 
 namespace {
 
-constexpr DWORD kFourccI420 = MAKEFOURCC('I', '4', '2', '0');
-constexpr DWORD kFourccIyuv = MAKEFOURCC('I', 'Y', 'U', 'V');
-constexpr DWORD kRgb565Masks[3] = {0xF800, 0x07E0, 0x001F};
-constexpr DWORD kRgb32Masks[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+constexpr size_t kMaskBytes = 3 * sizeof(DWORD);
 
 // The parts of VIDEOINFOHEADER and VIDEOINFOHEADER2 the converter reads.
 struct VideoBlock {
@@ -33,7 +32,7 @@ bool ReadVideoBlock(const AM_MEDIA_TYPE& mt, bool allowVideoInfo2, VideoBlock* o
     if (mt.formattype == FORMAT_VideoInfo && mt.cbFormat >= sizeof(VIDEOINFOHEADER)) {
         const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
         *out = {&vih->rcSource, &vih->rcTarget, vih->AvgTimePerFrame, &vih->bmiHeader, nullptr};
-        if (mt.cbFormat >= sizeof(VIDEOINFOHEADER) + sizeof(kRgb565Masks)) {
+        if (mt.cbFormat >= sizeof(VIDEOINFOHEADER) + kMaskBytes) {
             out->masks = reinterpret_cast<const DWORD*>(mt.pbFormat + sizeof(VIDEOINFOHEADER));
         }
         return true;
@@ -42,7 +41,7 @@ bool ReadVideoBlock(const AM_MEDIA_TYPE& mt, bool allowVideoInfo2, VideoBlock* o
         mt.cbFormat >= sizeof(VIDEOINFOHEADER2)) {
         const auto* vih = reinterpret_cast<const VIDEOINFOHEADER2*>(mt.pbFormat);
         *out = {&vih->rcSource, &vih->rcTarget, vih->AvgTimePerFrame, &vih->bmiHeader, nullptr};
-        if (mt.cbFormat >= sizeof(VIDEOINFOHEADER2) + sizeof(kRgb565Masks)) {
+        if (mt.cbFormat >= sizeof(VIDEOINFOHEADER2) + kMaskBytes) {
             out->masks = reinterpret_cast<const DWORD*>(mt.pbFormat + sizeof(VIDEOINFOHEADER2));
         }
         return true;
@@ -50,28 +49,15 @@ bool ReadVideoBlock(const AM_MEDIA_TYPE& mt, bool allowVideoInfo2, VideoBlock* o
     return false;
 }
 
-bool MasksAre(const DWORD* masks, const DWORD (&expected)[3]) {
-    return !masks || std::memcmp(masks, expected, sizeof(expected)) == 0;
-}
-
-// DIB rules: the compression field must say what the subtype says. Masks
-// are checked only when the block carries them after a plain header.
-bool CompressionMatches(PixelFormat format, const BITMAPINFOHEADER& bih, const DWORD* masks) {
-    if (bih.biSize != sizeof(BITMAPINFOHEADER)) masks = nullptr;
-    switch (format) {
-        case PixelFormat::kRgb24:
-            return bih.biCompression == BI_RGB;
-        case PixelFormat::kRgb32:
-            return bih.biCompression == BI_RGB ||
-                   (bih.biCompression == BI_BITFIELDS && MasksAre(masks, kRgb32Masks));
-        case PixelFormat::kRgb565:
-            // 16-bit BI_RGB means 5-5-5, which contradicts the subtype.
-            return bih.biCompression == BI_BITFIELDS && MasksAre(masks, kRgb565Masks);
-        case PixelFormat::kI420:
-            return bih.biCompression == kFourccI420 || bih.biCompression == kFourccIyuv;
-        default:
-            return bih.biCompression == SubtypeOf(format).Data1;
-    }
+// DIB rules: the header must describe the format the subtype names. Masks
+// count only when the block carries them after a plain header.
+bool HeaderDescribes(PixelFormat format, const BITMAPINFOHEADER& bih, const DWORD* masks) {
+    pixel_formats::ColourMasks read{};
+    const bool haveMasks = masks && bih.biSize == sizeof(BITMAPINFOHEADER);
+    if (haveMasks) read = {masks[0], masks[1], masks[2]};
+    const auto described =
+        pixel_formats::FormatFromBitmapHeader(bih.biCompression, bih.biBitCount, haveMasks ? &read : nullptr);
+    return described && *described == format;
 }
 
 bool RectIsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
@@ -132,9 +118,7 @@ HRESULT ParseVideoType(const AM_MEDIA_TYPE& mt, bool allowVideoInfo2, VideoFrame
         return VFW_E_TYPE_NOT_ACCEPTED;
     }
     const BITMAPINFOHEADER& bih = *block.header;
-    if (bih.biSize < sizeof(BITMAPINFOHEADER) || bih.biPlanes > 1 ||
-        bih.biBitCount != pixel_formats::BitsPerPixel(format) ||
-        !CompressionMatches(format, bih, block.masks)) {
+    if (bih.biSize < sizeof(BITMAPINFOHEADER) || bih.biPlanes > 1 || !HeaderDescribes(format, bih, block.masks)) {
         return VFW_E_TYPE_NOT_ACCEPTED;
     }
     const int64_t rows = bih.biHeight < 0 ? -static_cast<int64_t>(bih.biHeight) : bih.biHeight;
@@ -167,7 +151,7 @@ HRESULT BuildVideoType(const VideoFrameType& like, PixelFormat format, CMediaTyp
     const size_t imageSize = pixel_formats::FrameSize(format, like.frame.width, rows);
     if (imageSize == 0) return E_INVALIDARG;
     const bool bitfields = format == PixelFormat::kRgb565;
-    const ULONG blockSize = sizeof(VIDEOINFOHEADER) + (bitfields ? sizeof(kRgb565Masks) : 0);
+    const ULONG blockSize = sizeof(VIDEOINFOHEADER) + (bitfields ? kMaskBytes : 0);
 
     out->InitMediaType();
     BYTE* block = out->AllocFormatBuffer(blockSize);
@@ -186,10 +170,13 @@ HRESULT BuildVideoType(const VideoFrameType& like, PixelFormat format, CMediaTyp
     bih.biHeight = rows;
     bih.biPlanes = 1;
     bih.biBitCount = static_cast<WORD>(pixel_formats::BitsPerPixel(format));
-    bih.biCompression = pixel_formats::IsRgb(format) ? (bitfields ? BI_BITFIELDS : BI_RGB)
-                                                      : SubtypeOf(format).Data1;
+    bih.biCompression = pixel_formats::CompressionOf(format);
     bih.biSizeImage = static_cast<DWORD>(imageSize);
-    if (bitfields) std::memcpy(block + sizeof(VIDEOINFOHEADER), kRgb565Masks, sizeof(kRgb565Masks));
+    if (bitfields) {
+        const pixel_formats::ColourMasks& m = pixel_formats::kRgb565Masks;
+        const DWORD masks[3] = {m.red, m.green, m.blue};
+        std::memcpy(block + sizeof(VIDEOINFOHEADER), masks, kMaskBytes);
+    }
 
     out->SetType(&MEDIATYPE_Video);
     out->SetSubtype(&SubtypeOf(format));
