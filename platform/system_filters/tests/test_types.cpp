@@ -47,28 +47,28 @@ RECT* Target(CMediaType* mt) {
 
 }  // namespace
 
-CMediaType MakeVideoType(const VideoTypeSpec& spec) {
+CMediaType MakeVideoType(const VideoTypeParams& params) {
     CMediaType mt(&MEDIATYPE_Video);
-    const bool masks = spec.format == PixelFormat::kRgb565;
-    BITMAPINFOHEADER* bih = Header(&mt, spec.videoInfo2, masks ? 12 : 0);
-    const int bitmapWidth = spec.bitmapWidth ? spec.bitmapWidth : spec.width;
+    const bool masks = params.format == PixelFormat::kRgb565;
+    BITMAPINFOHEADER* bih = Header(&mt, params.videoInfo2, masks ? 12 : 0);
+    const int bitmapWidth = params.bitmapWidth ? params.bitmapWidth : params.width;
     bih->biSize = sizeof(BITMAPINFOHEADER);
     bih->biWidth = bitmapWidth;
-    bih->biHeight = spec.height;
+    bih->biHeight = params.height;
     bih->biPlanes = 1;
-    bih->biBitCount = static_cast<WORD>(pixel_formats::BitsPerPixel(spec.format));
-    bih->biCompression = CompressionFor(spec.format);
-    const size_t size = pixel_formats::FrameSize(spec.format, bitmapWidth, spec.height);
+    bih->biBitCount = static_cast<WORD>(pixel_formats::BitsPerPixel(params.format));
+    bih->biCompression = CompressionFor(params.format);
+    const size_t size = pixel_formats::FrameSize(params.format, bitmapWidth, params.height);
     bih->biSizeImage = static_cast<DWORD>(size);
     if (masks) {
         const DWORD rgb565[3] = {0xF800, 0x07E0, 0x001F};
         std::memcpy(reinterpret_cast<BYTE*>(bih) + sizeof(BITMAPINFOHEADER), rgb565, sizeof rgb565);
     }
-    if (bitmapWidth != spec.width) {
-        const int rows = spec.height < 0 ? -spec.height : spec.height;
-        *Target(&mt) = RECT{0, 0, spec.width, rows};
+    if (bitmapWidth != params.width) {
+        const int rows = params.height < 0 ? -params.height : params.height;
+        *Target(&mt) = RECT{0, 0, params.width, rows};
     }
-    mt.SetSubtype(&SubtypeFor(spec.format));
+    mt.SetSubtype(&SubtypeFor(params.format));
     mt.SetTemporalCompression(FALSE);
     mt.SetSampleSize(static_cast<ULONG>(size));
     return mt;

@@ -7,7 +7,7 @@
 
 namespace system_filters_test {
 
-struct VideoTypeSpec {
+struct VideoTypeParams {
     pixel_formats::PixelFormat format = pixel_formats::PixelFormat::kYuy2;
     int width = 64;
     int height = 48;          // biHeight, sign included
@@ -15,7 +15,7 @@ struct VideoTypeSpec {
     bool videoInfo2 = false;  // FORMAT_VideoInfo2 instead of FORMAT_VideoInfo
 };
 
-CMediaType MakeVideoType(const VideoTypeSpec& spec);
+CMediaType MakeVideoType(const VideoTypeParams& params);
 // A type with a subtype the converter does not handle (fixed samples of `size` bytes).
 CMediaType MakeOtherVideoType(const GUID& subtype, DWORD compression, WORD bitCount, int width,
                               int height);
