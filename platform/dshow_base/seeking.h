@@ -8,6 +8,12 @@
 #include "dshow_base/com_ptr.h"
 #include "dshow_base/unknown.h"
 
+// MinGW's control.h declares IMediaPosition without the uuid that
+// ComPtr::As needs.
+#ifdef __MINGW32__
+__CRT_UUID_DECL(IMediaPosition, 0x56a868b2, 0x0ad4, 0x11ce, 0xb0, 0x3a, 0x00, 0x20, 0xaf, 0x0b, 0xa7, 0x70)
+#endif
+
 class CPosPassThru : public CUnknown, public IMediaSeeking, public IMediaPosition {
 public:
     // outer: the pin that exposes us; pin: the input pin whose peer answers.
