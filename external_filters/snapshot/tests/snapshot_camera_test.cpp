@@ -70,6 +70,8 @@ protected:
         ASSERT_EQ(S_OK, graph_->AddFilter(snapshotFilter_.Get(), L"Snapshot Filter"));
         ASSERT_EQ(S_OK, graph_->AddFilter(renderer_.Get(), L"Null Renderer"));
         ASSERT_FALSE(folder_.Path().empty());
+        honoursQuality_ = PlatformJpegHonoursQuality();
+        if (!honoursQuality_) std::printf("this platform's WIC JPEG encoder ignores ImageQuality\n");
     }
 
     void TearDown() override {
@@ -187,6 +189,7 @@ protected:
     }
 
     bool com_ = false;
+    bool honoursQuality_ = false;
     test_devices::ScopedTestDevices devices_{L"default"};
     ComPtr<IGraphBuilder> graph_;
     ComPtr<IMediaControl> control_;
@@ -233,7 +236,9 @@ TEST_F(CameraSnapshot, EachCameraFormatGivesBmpAndJpegOfItsSizeWithLiveFrames) {
         ASSERT_EQ(S_OK, Snap(folder_.File("q95.jpg"), kSnapshotJpeg, 95));
         ASSERT_NO_FATAL_FAILURE(CheckJpeg(folder_.File("q10.jpg"), mode, &low));
         ASSERT_NO_FATAL_FAILURE(CheckJpeg(folder_.File("q95.jpg"), mode, &high));
-        EXPECT_LT(low, high);
+        if (honoursQuality_) {
+            EXPECT_LT(low, high);
+        }
         std::printf("%s %dx%d while running: BMP %.1f ms, JPEG %.1f ms; q10 %u bytes, q95 %u bytes\n", mode.name,
                     mode.width, mode.height, bmpMs, jpegMs, static_cast<unsigned>(low), static_cast<unsigned>(high));
 

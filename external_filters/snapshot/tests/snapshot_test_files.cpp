@@ -1,7 +1,11 @@
 #include "snapshot_test_files.h"
 
+#include <wincodec.h>
+
 #include <algorithm>
 #include <cstring>
+
+#include "dshow_base/com_ptr.h"
 
 #include "pixel_formats/pixel_format.h"
 #include "test_signals/test_pattern.h"
@@ -121,6 +125,58 @@ bool JpegDimensions(const std::vector<uint8_t>& bytes, int* width, int* height) 
         at += 2 + length;
     }
     return false;
+}
+
+namespace {
+
+HRESULT EncodedSize(IWICImagingFactory* factory, const std::vector<uint8_t>& bgr, UINT side, float quality,
+                    ULONGLONG* size) {
+    ComPtr<IWICBitmapEncoder> encoder;
+    RETURN_IF_FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.Put()));
+    ComPtr<IStream> stream;
+    RETURN_IF_FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.Put()));
+    RETURN_IF_FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache));
+    ComPtr<IWICBitmapFrameEncode> frame;
+    ComPtr<IPropertyBag2> options;
+    RETURN_IF_FAILED(encoder->CreateNewFrame(frame.Put(), options.Put()));
+    PROPBAG2 name = {};
+    name.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_R4;
+    value.fltVal = quality;
+    RETURN_IF_FAILED(options->Write(1, &name, &value));
+    RETURN_IF_FAILED(frame->Initialize(options.Get()));
+    RETURN_IF_FAILED(frame->SetSize(side, side));
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    RETURN_IF_FAILED(frame->SetPixelFormat(&format));
+    RETURN_IF_FAILED(frame->WritePixels(side, side * 3, static_cast<UINT>(bgr.size()), const_cast<BYTE*>(bgr.data())));
+    RETURN_IF_FAILED(frame->Commit());
+    RETURN_IF_FAILED(encoder->Commit());
+    STATSTG stat = {};
+    RETURN_IF_FAILED(stream->Stat(&stat, STATFLAG_NONAME));
+    *size = stat.cbSize.QuadPart;
+    return S_OK;
+}
+
+}  // namespace
+
+bool PlatformJpegHonoursQuality() {
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                factory.PutVoid()))) {
+        return false;
+    }
+    const UINT side = 64;
+    std::vector<uint8_t> bgr(side * side * 3);
+    uint32_t state = 12345;
+    for (uint8_t& b : bgr) {
+        state = state * 1664525u + 1013904223u;
+        b = static_cast<uint8_t>(state >> 24);
+    }
+    ULONGLONG low = 0, high = 0;
+    return SUCCEEDED(EncodedSize(factory.Get(), bgr, side, 0.1f, &low)) &&
+           SUCCEEDED(EncodedSize(factory.Get(), bgr, side, 0.95f, &high)) && low < high;
 }
 
 double NowMs() {

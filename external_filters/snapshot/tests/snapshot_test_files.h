@@ -58,6 +58,11 @@ std::optional<uint32_t> BmpFrameCounter(const BmpFile& bmp);
 // complete JPEG (start and end markers) or has no such segment.
 bool JpegDimensions(const std::vector<uint8_t>& bytes, int* width, int* height);
 
+// Whether the platform's WIC JPEG encoder makes smaller files at a lower
+// "ImageQuality", measured by encoding a noisy picture directly (Wine 8's
+// encoder ignores the option; Windows' honours it).
+bool PlatformJpegHonoursQuality();
+
 // Milliseconds on the performance counter.
 double NowMs();
 
