@@ -4,6 +4,8 @@
 // latest frame in every graph state.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "snapshot_test_files.h"
 #include "external_filters/snapshot/snapshot_api.h"
 #include "system_filters/tests/graph_helpers.h"
@@ -248,6 +250,51 @@ TEST_F(SnapshotGraph, AReconnectionWithAnotherSizeMovesOutputAndSnapshotsAlong) 
     ASSERT_TRUE(LoadBmp(folder_.File("small.bmp"), &bmp));
     EXPECT_EQ(32, bmp.info.biWidth);
     EXPECT_EQ(24, bmp.info.biHeight);
+}
+
+}  // namespace
+}  // namespace snapshot_test
+
+namespace snapshot_test {
+namespace {
+
+std::wstring GuidText(REFGUID guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+std::wstring StringValue(const std::wstring& key, const wchar_t* name) {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+        return {};
+    }
+    return value;
+}
+
+// What regsvr32 left in the prefix: a COM class served by Snapshot.ax and a
+// filter that intelligent connect never picks on its own.
+TEST(SnapshotRegistration, ClassAndFilterEntriesNameTheModuleAndDoNotUseMerit) {
+    const std::wstring classKey = L"CLSID\\" + GuidText(CLSID_SnapshotFilter);
+    EXPECT_EQ(L"Talvoro Snapshot Filter", StringValue(classKey, nullptr));
+    std::wstring server = StringValue(classKey + L"\\InprocServer32", nullptr);
+    CharLowerW(&server[0]);
+    ASSERT_GE(server.size(), 12u);
+    EXPECT_EQ(L"\\snapshot.ax", server.substr(server.size() - 12));
+    EXPECT_EQ(L"Both", StringValue(classKey + L"\\InprocServer32", L"ThreadingModel"));
+
+    const std::wstring instance = L"CLSID\\" + GuidText(CLSID_LegacyAmFilterCategory) + L"\\Instance\\" +
+                                  GuidText(CLSID_SnapshotFilter);
+    EXPECT_EQ(L"Talvoro Snapshot Filter", StringValue(instance, L"FriendlyName"));
+    BYTE data[1024];
+    DWORD size = sizeof data;
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueW(HKEY_CLASSES_ROOT, instance.c_str(), L"FilterData", RRF_RT_REG_BINARY,
+                                          nullptr, data, &size));
+    ASSERT_GE(size, 8u);
+    DWORD merit = 0;
+    std::memcpy(&merit, data + 4, sizeof merit);  // after the REGFILTER2 version
+    EXPECT_EQ(static_cast<DWORD>(MERIT_DO_NOT_USE), merit);
 }
 
 }  // namespace
