@@ -65,4 +65,12 @@ std::vector<std::wstring> ComboEntries(HWND combo) {
 
 int ComboSelection(HWND combo) { return static_cast<int>(Send(combo, CB_GETCURSEL)); }
 
+bool ChooseListEntry(HWND list, int index) {
+    if (index < 0 || index >= Send(list, LB_GETCOUNT)) return false;
+    if (Send(list, LB_SETCURSEL, static_cast<WPARAM>(index)) != index) return false;
+    const int id = GetDlgCtrlID(list);
+    Send(GetParent(list), WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    return true;
+}
+
 }  // namespace harness

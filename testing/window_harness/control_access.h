@@ -25,4 +25,7 @@ bool ChooseComboEntry(HWND combo, const std::wstring& text);
 std::vector<std::wstring> ComboEntries(HWND combo);
 int ComboSelection(HWND combo);  // CB_ERR when nothing is selected
 
+// The same for a list box (LBN_SELCHANGE; the list needs LBS_NOTIFY to tell).
+bool ChooseListEntry(HWND list, int index);
+
 }  // namespace harness
