@@ -74,6 +74,8 @@ protected:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // Passes the message being handled on to DefWindowProc unchanged.
     LRESULT Default();
+    // The message being handled (a mapped handler's command id is in wParam).
+    const MSG& GetCurrentMessage() const { return m_current; }
 
     virtual void PreSubclassWindow() {}
     virtual void PostNcDestroy() {}
