@@ -60,13 +60,14 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (!hwnd || m_hWnd || FromHandlePermanent(hwnd)) return FALSE;
     m_hWnd = hwnd;
     PreSubclassWindow();
-    auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-    if (current == RoutedProc) {
-        // Routed before and let go while another subclass sat above us.
-        BeginRouting(hwnd, reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kSuperProp)));
+    if (auto super = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kSuperProp))) {
+        // RoutedProc is still in the chain, left there by an object that let
+        // go while another subclass sat above it: this object takes that place.
+        BeginRouting(hwnd, super);
+        m_procSwapped = true;
         return TRUE;
     }
-    BeginRouting(hwnd, current);
+    BeginRouting(hwnd, reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC)));
     if (!::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RoutedProc))) {
         EndRouting(true);
         return FALSE;

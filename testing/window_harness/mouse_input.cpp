@@ -16,13 +16,29 @@ POINT Centre(HWND window) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+bool CursorAt(POINT p) {
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == p.x && now.y == p.y;
+}
+
 }  // namespace
 
 void MoveMouseTo(POINT screenPoint) {
-    // Placing the cursor exactly, then a move of nothing so that the window
-    // under it hears of it as of any mouse movement.
-    SetCursorPos(screenPoint.x, screenPoint.y);
-    SendMouse(MOUSEEVENTF_MOVE);
+    // The cursor is placed exactly, then moved by nothing so that the window
+    // under it hears of it as of any mouse movement. The display may still
+    // report an earlier placement afterwards and pull the cursor back (under
+    // X the window's thread hears of every warp late): place it again until
+    // it stays.
+    for (int attempt = 0; attempt < 25; ++attempt) {
+        SetCursorPos(screenPoint.x, screenPoint.y);
+        SendMouse(MOUSEEVENTF_MOVE);
+        Sleep(30);
+        if (CursorAt(screenPoint)) {
+            Sleep(30);
+            if (CursorAt(screenPoint)) return;
+        }
+    }
 }
 
 void MoveMouseOnto(HWND window) { MoveMouseTo(Centre(window)); }

@@ -48,6 +48,18 @@ BOOL CALLBACK MatchId(HWND hwnd, LPARAM param) {
     return FALSE;
 }
 
+struct ClassSearch {
+    const std::wstring* className;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<ClassSearch*>(param);
+    if (!HasClass(hwnd, search->className->c_str())) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
 struct BoxSearch {
     DWORD processId;
     HWND owner;
@@ -78,6 +90,12 @@ HWND FindControl(HWND parent, int id) {
     if (HWND direct = GetDlgItem(parent, id)) return direct;
     IdSearch search{id, nullptr};
     EnumChildWindows(parent, MatchId, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND FindDescendantOfClass(HWND parent, const std::wstring& className) {
+    ClassSearch search{&className, nullptr};
+    EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -16,6 +16,10 @@ HWND FindTopLevelWindow(const std::wstring& title, DWORD timeoutMs, DWORD proces
 // (pages inside a dialog); nullptr when there is none.
 HWND FindControl(HWND parent, int id);
 
+// The first window of the class anywhere below parent (the edit inside a
+// combo box, say); nullptr when there is none.
+HWND FindDescendantOfClass(HWND parent, const std::wstring& className);
+
 // The system's message box: title, text and the window to answer.
 struct MessageBoxInfo {
     HWND window = nullptr;
