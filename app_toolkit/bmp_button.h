@@ -3,7 +3,8 @@
 // the mouse-over picture comes and goes without a click, and draws straight
 // onto its window at once instead of waiting for a repaint.
 //
-// Bind it to a template button (CDialog::BindControl), then LoadBitmaps.
+// Bind it to a template button (CDialog::BindControl), then LoadBitmaps. Its
+// parent must be a framework window, which hands WM_DRAWITEM to DrawItem.
 #pragma once
 
 #include <windows.h>

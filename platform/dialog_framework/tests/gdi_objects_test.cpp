@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "dialog_framework/framework.h"
+#include "platform/dialog_framework/tests/probe/probe_ids.h"
 
 namespace {
 
@@ -68,6 +69,49 @@ TEST(GdiObjects, RegionsCombineAndComeFromPaths) {
     EXPECT_FALSE(PtInRegion(fromPath, 4, 4));
     EXPECT_FALSE(PtInRegion(fromPath, 26, 10));
     EXPECT_FALSE(PtInRegion(fromPath, 10, 16));
+}
+
+TEST(GdiObjects, FontsAreMadeFromTheirDescriptionAndMeasureText) {
+    LOGFONTW description{};
+    description.lfHeight = -20;
+    description.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyW(description.lfFaceName, L"Tahoma");
+    CFont font;
+    ASSERT_TRUE(font.CreateFontIndirect(description));
+    LOGFONTW back{};
+    ASSERT_TRUE(font.GetLogFont(&back));
+    EXPECT_EQ(back.lfHeight, -20);
+    EXPECT_STREQ(back.lfFaceName, L"Tahoma");
+
+    CClientDC screen(nullptr);
+    CDC memory;
+    memory.CreateCompatibleDC(screen);
+    HGDIOBJ old = memory.SelectObject(font);
+    const CSize big = memory.GetTextExtent(L"Snap", 4);
+    memory.SelectObject(old);
+    description.lfHeight = -10;
+    CFont small;
+    small.CreateFontIndirect(description);
+    old = memory.SelectObject(small);
+    const CSize little = memory.GetTextExtent(L"Snap", 4);
+    memory.SelectObject(old);
+    EXPECT_GT(big.cy, little.cy);
+    EXPECT_GT(big.cx, little.cx);
+}
+
+TEST(GdiObjects, MenusComeFromResourcesAndBorrowTheirSubmenus) {
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(IDR_PROBE_MENU));
+    CMenu popup = menu.GetSubMenu(0);
+    ASSERT_EQ(popup.GetMenuItemCount(), 2);
+    EXPECT_EQ(GetMenuItemID(popup, 1), static_cast<UINT>(IDM_PROBE_EXIT));
+    popup.EnableMenuItem(IDM_PROBE_SHOW, MF_BYCOMMAND | MF_GRAYED);
+    EXPECT_TRUE(popup.GetMenuState(IDM_PROBE_SHOW, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(popup.DestroyMenu()) << "a borrowed submenu is not destroyed";
+    HMENU handle = menu;
+    EXPECT_TRUE(menu.DestroyMenu());
+    EXPECT_FALSE(IsMenu(handle));
+    EXPECT_FALSE(menu.LoadMenu(999));
 }
 
 TEST(GdiObjects, AWindowRegionBelongsToTheSystemOnceSet) {
