@@ -186,7 +186,7 @@ TEST_P(PipelineTest, SizesOutsideTheLimitsAreRefused) {
     EXPECT_EQ(Status::kWorkTooSmall, RunSpoiled(run, yuy2, [](FrameCase& s) { s.buffers.rgb = nullptr; }));
 }
 
-const NamedPipeline kPipelines[] = {{"Reference", oracle::ConvertFrame}};
+const NamedPipeline kPipelines[] = {{"Reference", oracle::ConvertFrame}, {"Fast", ConvertFrame}};
 INSTANTIATE_TEST_SUITE_P(Both, PipelineTest, ::testing::ValuesIn(kPipelines),
                          [](const ::testing::TestParamInfo<NamedPipeline>& info) { return info.param.name; });
 
