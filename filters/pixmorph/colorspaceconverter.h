@@ -62,6 +62,7 @@ struct OutputFrame {
     int multiple_y;
 };
 
+// Sizes are 0 for dimensions outside 1..kMaxDimension.
 // Bytes of a 24-bit DIB with 4-byte aligned rows; |height| counts.
 size_t DibSize24(int width, int height);
 // The least actual length ConvertFrame accepts for a frame.

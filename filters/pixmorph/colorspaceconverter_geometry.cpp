@@ -7,8 +7,6 @@ namespace pixmorph {
 
 namespace {
 
-bool InRange(int n) { return n >= 1 && n <= kMaxDimension; }
-
 bool KnownSubtype(Subtype subtype) {
     switch (subtype) {
     case Subtype::kRgb24:
@@ -22,7 +20,11 @@ bool KnownSubtype(Subtype subtype) {
 
 }  // namespace
 
+using detail::InRange;
+using detail::SizeInRange;
+
 size_t DibSize24(int width, int height) {
+    if (!SizeInRange(width, height)) return 0;
     const size_t row = ((static_cast<size_t>(width) * 24 + 31) & ~static_cast<size_t>(31)) / 8;
     return row * static_cast<size_t>(detail::AbsHeight(height));
 }
@@ -32,12 +34,13 @@ size_t OutputFrameSize(int width, int height) { return DibSize24(width, height);
 size_t RgbWorkSize(int width, int height) { return DibSize24(width, height); }
 
 size_t Yuy2WorkSize(Subtype subtype, int width, int height) {
-    if (!detail::IsYuv(subtype)) return 0;
+    if (!detail::IsYuv(subtype) || !SizeInRange(width, height)) return 0;
     // UYVY is swapped in whole 4-byte groups, which may reach 2 bytes past the image.
     return detail::RoundUp4(2 * static_cast<size_t>(width) * detail::AbsHeight(height));
 }
 
 size_t InputFrameSize(Subtype subtype, int width, int height) {
+    if (!SizeInRange(width, height)) return 0;
     const size_t pixels = static_cast<size_t>(width) * detail::AbsHeight(height);
     switch (subtype) {
     case Subtype::kRgb24: return 3 * pixels;
@@ -83,7 +86,7 @@ Status CheckOutput(const FrameGeometry& g, const OutputFrame& out) {
 
 Status CheckFrame(const InputFrame& in, const WorkBuffers& work, const OutputFrame& out, FrameGeometry* g) {
     if (!KnownSubtype(in.subtype) || !in.data || !out.data) return Status::kBadArgument;
-    if (!InRange(in.width) || in.height == 0 || !InRange(AbsHeight(in.height))) return Status::kBadSize;
+    if (!SizeInRange(in.width, in.height)) return Status::kBadSize;
     g->width = in.width;
     g->rows = AbsHeight(in.height);
     g->yuy2_length = 2 * static_cast<size_t>(g->width) * g->rows;

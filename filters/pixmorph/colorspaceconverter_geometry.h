@@ -2,6 +2,7 @@
 // accept and refuse exactly the same frames.
 #pragma once
 
+#include <climits>
 #include <cstddef>
 
 #include "filters/pixmorph/colorspaceconverter.h"
@@ -9,7 +10,9 @@
 namespace pixmorph::detail {
 
 inline bool IsYuv(Subtype subtype) { return subtype != Subtype::kRgb24; }
-inline int AbsHeight(int height) { return height < 0 ? -height : height; }
+inline int AbsHeight(int height) { return height >= 0 ? height : height == INT_MIN ? INT_MAX : -height; }
+inline bool InRange(int n) { return n >= 1 && n <= kMaxDimension; }
+inline bool SizeInRange(int width, int height) { return InRange(width) && InRange(AbsHeight(height)); }
 inline size_t RoundUp4(size_t n) { return (n + 3) & ~static_cast<size_t>(3); }
 
 // Where the unpacking of an I420 frame reads its chroma: the plane offsets come

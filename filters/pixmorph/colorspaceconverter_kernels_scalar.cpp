@@ -1,5 +1,7 @@
 #include "filters/pixmorph/colorspaceconverter_kernels.h"
 
+#include <cstring>
+
 namespace pixmorph::detail {
 namespace scalar {
 
@@ -33,9 +35,17 @@ void PackedHalf(const uint8_t* src, uint8_t* dst, int count) {
 template <int kOrder>
 void PackedDoubled(const uint8_t* src, uint8_t* dst, int out_pixels) {
     using G = Group<kOrder>;
-    for (int x = 0; x < out_pixels; ++x, dst += 3) {
-        const uint8_t* group = src + 4 * (x / 4);
-        YuvPixel(dst, group[(x / 2) & 1 ? G::kY1 : G::kY0], TermsOf(group[G::kU], group[G::kV]));
+    // Each group gives output pixels Y0 Y0 Y1 Y1; the last group may give fewer.
+    for (int x = 0; x < out_pixels; x += 4, src += 4) {
+        const ChromaTerms t = TermsOf(src[G::kU], src[G::kV]);
+        uint8_t pixels[12];
+        YuvPixel(pixels, src[G::kY0], t);
+        YuvPixel(pixels + 6, src[G::kY1], t);
+        std::memcpy(pixels + 3, pixels, 3);
+        std::memcpy(pixels + 9, pixels + 6, 3);
+        const int n = out_pixels - x < 4 ? out_pixels - x : 4;
+        std::memcpy(dst, pixels, 3 * n);
+        dst += 3 * n;
     }
 }
 

@@ -12,6 +12,8 @@ namespace pixmorph {
 
 namespace {
 
+using detail::InRange;
+
 struct YuvTables {
     uint16_t luma[256];
     uint16_t v_to_r[256];
@@ -22,8 +24,6 @@ struct YuvTables {
 YuvTables g_tables;
 
 uint8_t Clamp(int value) { return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value); }
-
-bool InRange(int n) { return n >= 1 && n <= kMaxDimension; }
 
 }  // namespace
 

@@ -10,6 +10,10 @@
 #include "filters/pixmorph/colorspaceconverter_kernels.h"
 
 namespace pixmorph::detail::sse {
+// Internal linkage on purpose: the SSE2 and SSSE3 units compile these with
+// different instruction sets, and the linker must not let one unit's copy
+// stand in for the other's.
+namespace {
 
 // 16 pixels, one byte per channel each.
 struct Bgr16 {
@@ -144,4 +148,5 @@ struct Kernels {
     }
 };
 
+}  // namespace
 }  // namespace pixmorph::detail::sse

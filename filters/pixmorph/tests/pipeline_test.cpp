@@ -2,7 +2,9 @@
 // order, top-down YUV, padded and long samples, odd sizes, and every refusal.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
+#include <utility>
 #include <random>
 #include <vector>
 
@@ -170,6 +172,7 @@ TEST_P(PipelineTest, SizesOutsideTheLimitsAreRefused) {
     EXPECT_EQ(Status::kBadSize, RunSpoiled(run, yuy2, [](FrameCase& s) { s.input.height = 0; }));
     EXPECT_EQ(Status::kBadSize, RunSpoiled(run, yuy2, [](FrameCase& s) { s.input.width = -6; }));
     EXPECT_EQ(Status::kBadSize, RunSpoiled(run, yuy2, [](FrameCase& s) { s.input.height = -kMaxDimension - 1; }));
+    EXPECT_EQ(Status::kBadSize, RunSpoiled(run, yuy2, [](FrameCase& s) { s.input.height = INT_MIN; }));
     EXPECT_EQ(Status::kBadSize, RunSpoiled(run, yuy2, [](FrameCase& s) { s.output.multiple_x = 0; }));
     EXPECT_EQ(Status::kBadSize, RunSpoiled(run, yuy2, [](FrameCase& s) { s.output.multiple_y = kMaxDimension / 4 + 1; }));
     EXPECT_EQ(Status::kSizeMismatch, RunSpoiled(run, yuy2, [](FrameCase& s) { s.output.width = 12; }));
@@ -184,6 +187,25 @@ TEST_P(PipelineTest, SizesOutsideTheLimitsAreRefused) {
     EXPECT_EQ(Status::kBadArgument, RunSpoiled(run, yuy2, [](FrameCase& s) { s.output.mode = static_cast<ScaleMode>(2); }));
     EXPECT_EQ(Status::kBadArgument, RunSpoiled(run, yuy2, [](FrameCase& s) { s.input.data = nullptr; }));
     EXPECT_EQ(Status::kWorkTooSmall, RunSpoiled(run, yuy2, [](FrameCase& s) { s.buffers.rgb = nullptr; }));
+}
+
+TEST(FrameSizes, AreZeroOutsideTheLimits) {
+    for (const Subtype subtype : {Subtype::kRgb24, Subtype::kI420, Subtype::kUyvy}) {
+        for (const auto& [w, h] : {std::pair{0, 4}, std::pair{-3, 4}, std::pair{4, 0}, std::pair{4, INT_MIN},
+                                   std::pair{kMaxDimension + 1, 1}, std::pair{1, -kMaxDimension - 1}}) {
+            EXPECT_EQ(0u, InputFrameSize(subtype, w, h)) << w << 'x' << h;
+            EXPECT_EQ(0u, Yuy2WorkSize(subtype, w, h)) << w << 'x' << h;
+            EXPECT_EQ(0u, RgbWorkSize(w, h)) << w << 'x' << h;
+            EXPECT_EQ(0u, OutputFrameSize(w, h)) << w << 'x' << h;
+        }
+    }
+    // Within the limits |height| counts.
+    EXPECT_EQ(InputFrameSize(Subtype::kI420, 640, 480), InputFrameSize(Subtype::kI420, 640, -480));
+    EXPECT_EQ(460800u, InputFrameSize(Subtype::kI420, 640, 480));
+    // 3 by 3: int(13.5) = 13, the V plane at 13*5/6 = 10, then 2 by 2 pairs read.
+    EXPECT_EQ(14u, InputFrameSize(Subtype::kI420, 3, 3));
+    EXPECT_EQ(230400u, OutputFrameSize(320, 240));
+    EXPECT_EQ(48u, OutputFrameSize(5, 3));  // rows of 15 bytes padded to 16
 }
 
 const NamedPipeline kPipelines[] = {{"Reference", oracle::ConvertFrame}, {"Fast", ConvertFrame}};
