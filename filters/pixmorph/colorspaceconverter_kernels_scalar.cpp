@@ -35,18 +35,17 @@ void PackedHalf(const uint8_t* src, uint8_t* dst, int count) {
 template <int kOrder>
 void PackedDoubled(const uint8_t* src, uint8_t* dst, int out_pixels) {
     using G = Group<kOrder>;
-    // Each group gives output pixels Y0 Y0 Y1 Y1; the last group may give fewer.
-    for (int x = 0; x < out_pixels; x += 4, src += 4) {
+    // Each group gives output pixels Y0 Y0 Y1 Y1.
+    int x = 0;
+    for (; x + 4 <= out_pixels; x += 4, src += 4, dst += 12) {
         const ChromaTerms t = TermsOf(src[G::kU], src[G::kV]);
-        uint8_t pixels[12];
-        YuvPixel(pixels, src[G::kY0], t);
-        YuvPixel(pixels + 6, src[G::kY1], t);
-        std::memcpy(pixels + 3, pixels, 3);
-        std::memcpy(pixels + 9, pixels + 6, 3);
-        const int n = out_pixels - x < 4 ? out_pixels - x : 4;
-        std::memcpy(dst, pixels, 3 * n);
-        dst += 3 * n;
+        YuvPixel(dst, src[G::kY0], t);
+        YuvPixel(dst + 6, src[G::kY1], t);
+        std::memcpy(dst + 3, dst, 3);
+        std::memcpy(dst + 9, dst + 6, 3);
     }
+    for (; x < out_pixels; ++x, dst += 3)
+        YuvPixel(dst, src[x & 2 ? G::kY1 : G::kY0], TermsOf(src[G::kU], src[G::kV]));
 }
 
 template void PackedRow<kOrderYuy2>(const uint8_t*, uint8_t*, int);
