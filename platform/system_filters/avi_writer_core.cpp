@@ -87,6 +87,10 @@ bool AviWriter::WriteTrailer() {
     if (!Write(moviEnd_, idx1.Data().data(), idx1.Size())) return false;
     const std::vector<uint8_t> header = BuildHeader(streams_, totals_, FileSize(), moviEnd_);
     if (!Write(0, header.data(), header.size())) return false;
+    if (!sink_->Flush()) {
+        failed_ = true;
+        return false;
+    }
     unindexed_ = false;
     return true;
 }

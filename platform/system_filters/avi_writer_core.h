@@ -26,6 +26,8 @@ public:
     virtual ~ByteSink() = default;
     // False when the bytes could not be written.
     virtual bool Write(uint64_t offset, const uint8_t* data, size_t size) = 0;
+    // Hands on whatever the sink still holds back; the trailer ends with it.
+    virtual bool Flush() { return true; }
 };
 
 // Time stamps of a chunk (100-ns units), when the sample had them.
