@@ -90,7 +90,7 @@ STDMETHODIMP CAviMux::Pause() {
     } else if (before == State_Running) {
         // The writer downstream is paused already and still writes: close the file off now.
         CAutoLock stream(&streamLock_);
-        running_ = false;
+        closedOff_ = true;
         CloseFile();
     }
     return S_OK;
@@ -100,7 +100,7 @@ STDMETHODIMP CAviMux::Run(REFERENCE_TIME start) {
     CAutoLock lock(&filterLock_);
     RETURN_IF_FAILED(CBaseFilter::Run(start));
     CAutoLock stream(&streamLock_);
-    running_ = true;
+    closedOff_ = false;
     return S_OK;
 }
 
@@ -108,7 +108,7 @@ STDMETHODIMP CAviMux::Stop() {
     CAutoLock lock(&filterLock_);
     {
         CAutoLock stream(&streamLock_);
-        running_ = false;
+        closedOff_ = false;
         // Normally closed off when the graph paused; a caller that stops a
         // running filter directly still gets the best that can be written.
         if (recording_ && recording_->HasPendingData()) CloseFile();
@@ -172,8 +172,8 @@ HRESULT CAviMux::ReceiveSample(CAviMuxInputPin* pin, const BYTE* data, long size
     if (!recording_ || pin->StreamIndex() < 0) return VFW_E_WRONG_STATE;
     const HRESULT hr = Report(recording_->Add(pin->StreamIndex(), data, static_cast<size_t>(size), keyframe, time));
     recorded_ = recording_->RecordedTime();
-    // Paused: the file must stay complete, this sample included.
-    if (hr == S_OK && !running_) CloseFile();
+    // Paused after running: the file must stay complete, this sample included.
+    if (hr == S_OK && closedOff_) CloseFile();
     return hr;
 }
 

@@ -8,8 +8,9 @@
 // The file is complete whenever the mux is not running: leaving the running
 // state (the graph pauses every filter, downstream first, before it stops
 // them) writes what is held back, the index and the final header while the
-// writer still takes samples; samples that still arrive while paused are
-// written and indexed at once. The end of every input stream, or a file that
+// writer still takes samples; samples that still arrive then are written
+// and indexed at once. (Samples a source pushes while paused before the
+// first run are interleaved as usual.) The end of every input stream, or a file that
 // reached the 4 GB RIFF limit, closes the file the same way and ends the
 // stream downstream.
 //
@@ -74,7 +75,8 @@ private:
 
     // Under the stream lock.
     std::unique_ptr<avi::AviRecording> recording_;
-    bool running_ = false;
+    // The graph left running and the file was closed off: keep it complete.
+    bool closedOff_ = false;
     bool endDelivered_ = false;
     REFERENCE_TIME recorded_ = 0;  // kept after the recording ends
 };
