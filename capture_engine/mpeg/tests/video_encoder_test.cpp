@@ -1,0 +1,346 @@
+// The video encoder's output decoded by ffmpeg: pictures must come back close
+// to what went in, for every input format and odd sizes, with no decoder
+// complaint. Tables and transforms are checked on their own where a fault
+// would otherwise only show up as a vague loss of quality.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "capture_engine/mpeg/tests/media_tools.h"
+#include "capture_engine/mpeg/tests/synthetic_video.h"
+#include "capture_engine/mpeg/video/dct.h"
+#include "capture_engine/mpeg/video/pixel_ops.h"
+#include "capture_engine/mpeg/video/video_encoder.h"
+#include "capture_engine/mpeg/video/video_tables.h"
+#include "pixel_formats/convert_frame.h"
+
+namespace mpeg {
+namespace {
+
+using pixel_formats::PixelFormat;
+using testing::SyntheticFrame;
+
+constexpr double kPi = 3.14159265358979323846;
+
+// --- tables --------------------------------------------------------------
+
+struct Code {
+    uint32_t bits;
+    int length;
+};
+
+// True when no code is a prefix of another; `kraft` gets sum(2^-length).
+bool PrefixFree(const std::vector<Code>& codes, double* kraft) {
+    *kraft = 0;
+    for (size_t i = 0; i < codes.size(); ++i) {
+        *kraft += std::ldexp(1.0, -codes[i].length);
+        for (size_t j = 0; j < codes.size(); ++j) {
+            if (i == j || codes[i].length > codes[j].length) continue;
+            if ((codes[j].bits >> (codes[j].length - codes[i].length)) == codes[i].bits) return false;
+        }
+    }
+    return true;
+}
+
+TEST(VideoTables, VariableLengthCodesArePrefixFreeAndFillTheirCodeSpace) {
+    const video::VlcTables& t = video::Tables();
+    double kraft;
+
+    std::vector<Code> increments;
+    for (int i = 1; i <= 33; ++i) increments.push_back({t.address_increment[i].code, t.address_increment[i].length});
+    increments.push_back({t.macroblock_escape.code, t.macroblock_escape.length});
+    increments.push_back({0xF, 11});  // macroblock_stuffing
+    EXPECT_TRUE(PrefixFree(increments, &kraft));
+    EXPECT_LE(kraft, 1.0);
+
+    std::vector<Code> motion;
+    for (int m = -16; m <= 16; ++m) motion.push_back({t.motion_code[m + 16].code, t.motion_code[m + 16].length});
+    EXPECT_TRUE(PrefixFree(motion, &kraft));
+    EXPECT_LE(kraft, 1.0);
+
+    std::vector<Code> cbp{{1, 9}};  // the code MPEG-2 gives pattern 0 completes the space
+    for (int c = 1; c < 64; ++c) {
+        ASSERT_GT(t.coded_block_pattern[c].length, 0) << c;
+        cbp.push_back({t.coded_block_pattern[c].code, t.coded_block_pattern[c].length});
+    }
+    EXPECT_TRUE(PrefixFree(cbp, &kraft));
+    EXPECT_DOUBLE_EQ(kraft, 1.0 - 1.0 / 512);  // all but the forbidden 0000 0000 0
+
+    // dct_coeff_next: every run/level code plus sign, end_of_block and escape.
+    std::vector<Code> dct{{t.end_of_block.code, t.end_of_block.length}, {t.escape.code, t.escape.length}};
+    int entries = 0;
+    for (int run = 0; run <= video::kMaxVlcRun; ++run) {
+        for (int level = 1; level <= video::kMaxVlcLevel; ++level) {
+            const video::Vlc& v = t.dct[run][level];
+            if (v.length == 0) continue;
+            ++entries;
+            dct.push_back({v.code << 1, v.length + 1});
+            dct.push_back({(v.code << 1) | 1, v.length + 1});
+        }
+    }
+    EXPECT_EQ(entries, 111);
+    EXPECT_TRUE(PrefixFree(dct, &kraft));
+    EXPECT_LE(kraft, 1.0);
+    EXPECT_GT(kraft, 0.999);  // only the forbidden all-zero prefix is left over
+}
+
+// --- transforms ----------------------------------------------------------
+
+double ReferenceCoefficient(const int16_t* in, int u, int v, bool inverse, int x, int y) {
+    if (!inverse) {
+        double sum = 0;
+        for (int j = 0; j < 8; ++j)
+            for (int i = 0; i < 8; ++i)
+                sum += in[j * 8 + i] * std::cos((2 * i + 1) * u * kPi / 16) * std::cos((2 * j + 1) * v * kPi / 16);
+        return sum * (u ? 1 : std::sqrt(0.5)) * (v ? 1 : std::sqrt(0.5)) / 4;
+    }
+    double sum = 0;
+    for (int k = 0; k < 8; ++k)
+        for (int l = 0; l < 8; ++l)
+            sum += (l ? 1 : std::sqrt(0.5)) * (k ? 1 : std::sqrt(0.5)) * in[k * 8 + l] *
+                   std::cos((2 * x + 1) * l * kPi / 16) * std::cos((2 * y + 1) * k * kPi / 16);
+    return sum / 4;
+}
+
+// The accuracy test of IEEE 1180 in miniature: random blocks, compared with
+// the exact transform rounded.
+TEST(Dct, BothDirectionsStayWithinOneOfTheExactTransform) {
+    std::mt19937 rng(7);
+    int inverse_off_by_one = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        int16_t pixels[64], coef[64], back[64], sparse[64] = {};
+        const int range = trial % 3 == 0 ? 256 : 20;
+        for (int i = 0; i < 64; ++i) pixels[i] = static_cast<int16_t>(rng() % range - (trial % 2 ? range / 2 : 0));
+        video::ForwardDct(pixels, coef);
+        for (int v = 0; v < 8; ++v)
+            for (int u = 0; u < 8; ++u)
+                ASSERT_LE(std::fabs(coef[v * 8 + u] - ReferenceCoefficient(pixels, u, v, false, 0, 0)), 0.51);
+        for (int i = 0; i < 8; ++i) sparse[rng() % 64] = static_cast<int16_t>(static_cast<int>(rng() % 601) - 300);
+        sparse[0] = static_cast<int16_t>(rng() % 2048);
+        video::InverseDct(sparse, back);
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const double exact = ReferenceCoefficient(sparse, 0, 0, true, x, y);
+                const double err = std::fabs(back[y * 8 + x] - exact);
+                ASSERT_LE(err, 1.0);
+                if (std::lround(exact) != back[y * 8 + x]) ++inverse_off_by_one;
+            }
+        }
+    }
+    EXPECT_LT(inverse_off_by_one, 300 * 64 / 1000);  // rounding ties only
+}
+
+TEST(PixelOps, SimdKernelsMatchScalarOnes) {
+    if (!video::SimdEnabled()) GTEST_SKIP() << "no SIMD kernels on this processor";
+    std::mt19937 rng(3);
+    std::vector<uint8_t> a(40 * 40), b(40 * 40);
+    for (auto& p : a) p = static_cast<uint8_t>(rng());
+    for (auto& p : b) p = static_cast<uint8_t>(rng());
+    for (int hy = 0; hy < 2; ++hy) {
+        for (int hx = 0; hx < 2; ++hx) {
+            uint8_t simd[256], scalar[256];
+            video::PredictBlock(a.data() + 41, 40, hx, hy, 16, simd, 16);
+            const int sad_simd = video::Sad16(a.data() + 3, 40, b.data() + 81, 40);
+            const int dev_simd = video::Deviation16(b.data() + 5, 40);
+            video::SetSimdEnabled(false);
+            video::PredictBlock(a.data() + 41, 40, hx, hy, 16, scalar, 16);
+            EXPECT_EQ(sad_simd, video::Sad16(a.data() + 3, 40, b.data() + 81, 40));
+            EXPECT_EQ(dev_simd, video::Deviation16(b.data() + 5, 40));
+            video::SetSimdEnabled(true);
+            EXPECT_EQ(0, memcmp(simd, scalar, sizeof simd)) << hx << hy;
+        }
+    }
+}
+
+// --- whole streams through ffmpeg -----------------------------------------
+
+struct Encoded {
+    std::vector<uint8_t> stream;
+    std::vector<std::vector<uint8_t>> reference;  // I420 the decoder should give back
+    int intra = 0, predicted = 0;
+};
+
+// Encodes `frames` synthetic frames delivered in `format`.
+Encoded EncodeSequence(PixelFormat format, int width, int height, int frames, int quality,
+                       int64_t frame_duration = 333333) {
+    VideoEncoderConfig config;
+    config.input = {format, width, height, 0};
+    config.quality = quality;
+    config.frame_duration = frame_duration;
+    std::unique_ptr<VideoEncoder> encoder = VideoEncoder::Create(config);
+    Encoded result;
+    if (!encoder) return result;
+    const size_t i420_size = pixel_formats::FrameSize(PixelFormat::kI420, width, height);
+    for (int f = 0; f < frames; ++f) {
+        std::vector<uint8_t> i420 = SyntheticFrame(width, height, f);
+        std::vector<uint8_t> input(encoder->input_frame_size());
+        std::vector<uint8_t> expected(i420_size);
+        if (format == PixelFormat::kI420) {
+            input = i420;
+            expected = i420;
+        } else {
+            // What the encoder sees is the converted frame; compare against its I420 form.
+            pixel_formats::ConvertFrame(i420.data(), i420.size(), PixelFormat::kI420, input.data(), input.size(),
+                                        format, width, height);
+            pixel_formats::ConvertFrame(input.data(), input.size(), format, expected.data(), expected.size(),
+                                        PixelFormat::kI420, width, height);
+        }
+        EncodedPicture picture;
+        EXPECT_TRUE(encoder->Encode(input.data(), input.size(), &picture));
+        result.stream.insert(result.stream.end(), picture.data, picture.data + picture.size);
+        (picture.type == PictureType::kIntra ? result.intra : result.predicted)++;
+        result.reference.push_back(std::move(expected));
+    }
+    const std::vector<uint8_t> end = encoder->Finish();
+    result.stream.insert(result.stream.end(), end.begin(), end.end());
+    return result;
+}
+
+struct Decoded {
+    std::string warnings;
+    int frames = 0;
+    double luma_psnr = 0, chroma_psnr = 0;  // worst frame
+};
+
+Decoded DecodeAndCompare(const Encoded& encoded, int width, int height, const std::string& name) {
+    const std::string path = testing::ScratchPath(name + ".m1v");
+    EXPECT_TRUE(testing::WriteFile(path, encoded.stream));
+    Decoded d;
+    const std::vector<uint8_t> raw = testing::DecodeVideo(path, &d.warnings);
+    const size_t luma = static_cast<size_t>(width) * height;
+    const size_t chroma = static_cast<size_t>((width + 1) / 2) * ((height + 1) / 2);
+    const size_t frame_size = luma + 2 * chroma;
+    d.frames = static_cast<int>(raw.size() / frame_size);
+    d.luma_psnr = d.chroma_psnr = 99;
+    for (int f = 0; f < d.frames && f < static_cast<int>(encoded.reference.size()); ++f) {
+        const uint8_t* got = raw.data() + f * frame_size;
+        const uint8_t* want = encoded.reference[f].data();
+        d.luma_psnr = std::min(d.luma_psnr, testing::Psnr(got, want, luma));
+        d.chroma_psnr = std::min(d.chroma_psnr, testing::Psnr(got + luma, want + luma, 2 * chroma));
+    }
+    return d;
+}
+
+TEST(VideoEncoder, QualityLevelsTradeSizeForFidelity) {
+    constexpr int kW = 320, kH = 240, kFrames = 18;
+    size_t sizes[3];
+    double psnr[3];
+    for (int q = 0; q < 3; ++q) {
+        const Encoded e = EncodeSequence(PixelFormat::kI420, kW, kH, kFrames, q);
+        EXPECT_EQ(e.intra, 2);  // groups of 15
+        EXPECT_EQ(e.predicted, kFrames - 2);
+        const Decoded d = DecodeAndCompare(e, kW, kH, "quality" + std::to_string(q));
+        EXPECT_EQ(d.warnings, "");
+        EXPECT_EQ(d.frames, kFrames);
+        sizes[q] = e.stream.size();
+        psnr[q] = d.luma_psnr;
+        EXPECT_GT(d.chroma_psnr, psnr[q] - 3) << "quality " << q;
+        std::printf("quality %d: %zu bytes, worst luma PSNR %.2f dB, chroma %.2f dB\n", q, sizes[q], d.luma_psnr,
+                    d.chroma_psnr);
+    }
+    EXPECT_GE(psnr[2], 35.0);
+    EXPECT_GT(psnr[2], psnr[1]);
+    EXPECT_GT(psnr[1], psnr[0]);
+    EXPECT_GE(psnr[0], 27.0);
+    EXPECT_LT(sizes[0], sizes[1]);
+    EXPECT_LT(sizes[1], sizes[2]);
+}
+
+TEST(VideoEncoder, PackedAndRgbInputsEncodeLikePlanarInput) {
+    constexpr int kW = 176, kH = 144, kFrames = 6;
+    for (PixelFormat format : {PixelFormat::kYuy2, PixelFormat::kRgb24, PixelFormat::kUyvy, PixelFormat::kRgb32}) {
+        const Encoded e = EncodeSequence(format, kW, kH, kFrames, 2);
+        const Decoded d = DecodeAndCompare(e, kW, kH, pixel_formats::PixelFormatName(format));
+        EXPECT_EQ(d.warnings, "") << pixel_formats::PixelFormatName(format);
+        EXPECT_EQ(d.frames, kFrames);
+        // A bottom-up DIB read upside down would fail this by a wide margin.
+        EXPECT_GE(d.luma_psnr, 35.0) << pixel_formats::PixelFormatName(format);
+    }
+}
+
+TEST(VideoEncoder, SizesOffTheMacroblockGridComeBackAtTheirOwnSize) {
+    const int sizes[][2] = {{50, 36}, {33, 17}, {16, 16}, {638, 30}};
+    for (const auto& s : sizes) {
+        const Encoded e = EncodeSequence(PixelFormat::kI420, s[0], s[1], 4, 1);
+        const std::string name = std::to_string(s[0]) + "x" + std::to_string(s[1]);
+        const Decoded d = DecodeAndCompare(e, s[0], s[1], name);
+        EXPECT_EQ(d.warnings, "") << name;
+        EXPECT_EQ(d.frames, 4) << name;
+        EXPECT_GE(d.luma_psnr, 30.0) << name;
+        testing::ProbeResult probe = testing::Probe(testing::ScratchPath(name + ".m1v"));
+        ASSERT_EQ(probe.streams.size(), 1u) << probe.errors;
+        EXPECT_EQ(probe.streams[0]["width"], std::to_string(s[0]));
+        EXPECT_EQ(probe.streams[0]["height"], std::to_string(s[1]));
+    }
+}
+
+TEST(VideoEncoder, FrameDurationSelectsTheNearestPictureRate) {
+    const struct {
+        int64_t duration;
+        const char* rate;
+    } cases[] = {{400000, "25/1"}, {333667, "30000/1001"}, {333333, "30/1"}, {0, "30/1"}, {417083, "24000/1001"},
+                 {166667, "60/1"}, {2000000, "24000/1001"}};
+    for (const auto& c : cases) {
+        const Encoded e = EncodeSequence(PixelFormat::kI420, 32, 32, 1, 1, c.duration);
+        const std::string path = testing::ScratchPath("rate.m1v");
+        testing::WriteFile(path, e.stream);
+        testing::ProbeResult probe = testing::Probe(path);
+        ASSERT_EQ(probe.streams.size(), 1u);
+        EXPECT_EQ(probe.streams[0]["r_frame_rate"], c.rate) << c.duration;
+        EXPECT_EQ(probe.streams[0]["codec_name"], "mpeg1video");
+    }
+}
+
+TEST(VideoEncoder, RepeatedPicturesShowThePreviousPictureAgain) {
+    constexpr int kW = 96, kH = 64;
+    VideoEncoderConfig config;
+    config.input = {PixelFormat::kI420, kW, kH, 0};
+    config.gop_length = 4;
+    auto encoder = VideoEncoder::Create(config);
+    ASSERT_TRUE(encoder);
+    EncodedPicture picture;
+    EXPECT_FALSE(encoder->EncodeRepeat(&picture));  // nothing to repeat yet
+    std::vector<uint8_t> stream;
+    auto append = [&] { stream.insert(stream.end(), picture.data, picture.data + picture.size); };
+    const std::vector<uint8_t> frame = SyntheticFrame(kW, kH, 0);
+    ASSERT_TRUE(encoder->Encode(frame.data(), frame.size(), &picture));
+    append();
+    for (int i = 0; i < 5; ++i) {  // crosses a group boundary
+        ASSERT_TRUE(encoder->EncodeRepeat(&picture));
+        append();
+        if (picture.type == PictureType::kPredicted) {
+            EXPECT_LT(picture.size, 64u);
+        }
+    }
+    EXPECT_FALSE(encoder->Encode(frame.data(), frame.size() - 1, &picture));  // short buffer
+    const std::vector<uint8_t> end = encoder->Finish();
+    stream.insert(stream.end(), end.begin(), end.end());
+
+    const std::string path = testing::ScratchPath("repeat.m1v");
+    testing::WriteFile(path, stream);
+    std::string warnings;
+    const std::vector<uint8_t> raw = testing::DecodeVideo(path, &warnings);
+    EXPECT_EQ(warnings, "");
+    ASSERT_EQ(raw.size(), 6 * frame.size());
+    for (int f = 1; f < 6; ++f)
+        EXPECT_GE(testing::Psnr(raw.data(), raw.data() + f * frame.size(), kW * kH), f == 4 ? 40.0 : 99.0) << f;
+}
+
+TEST(VideoEncoder, RefusesUnusableConfigurations) {
+    VideoEncoderConfig good;
+    good.input = {PixelFormat::kYuy2, 320, 240, 0};
+    EXPECT_TRUE(VideoEncoder::Create(good));
+    const VideoEncoderConfig bad[] = {
+        {{PixelFormat::kYuy2, 0, 240, 0}, 333333, 1, 15},     {{PixelFormat::kYuy2, 320, 8, 0}, 333333, 1, 15},
+        {{PixelFormat::kYuy2, 4096, 64, 0}, 333333, 1, 15},   {{PixelFormat::kYuy2, 4000, 4000, 0}, 333333, 1, 15},
+        {{PixelFormat::kYuy2, 320, 240, 0}, 333333, 3, 15},   {{PixelFormat::kYuy2, 320, 240, 0}, 333333, -1, 15},
+        {{PixelFormat::kYuy2, 320, 240, 0}, 333333, 1, 0},    {{PixelFormat::kYuy2, 320, 240, 100}, 333333, 1, 15},
+    };
+    for (const VideoEncoderConfig& c : bad) EXPECT_FALSE(VideoEncoder::Create(c)) << c.input.width << "x" << c.input.height;
+}
+
+}  // namespace
+}  // namespace mpeg
