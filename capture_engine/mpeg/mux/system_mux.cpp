@@ -123,8 +123,11 @@ bool SystemMux::Finish() {
 }
 
 int64_t SystemMux::State::ToTicks(int64_t time) const {
-    const int64_t from_origin = std::max<int64_t>(0, time - config.time_origin);
-    return kPreloadTicks + from_origin / 1000 * 9 + (from_origin % 1000) * 9 / 1000;
+    if (time <= config.time_origin) return kPreloadTicks;
+    // Unsigned so that no pair of times can overflow; the 33-bit fields wrap anyway.
+    const uint64_t from_origin = std::min<uint64_t>(static_cast<uint64_t>(time) - static_cast<uint64_t>(config.time_origin),
+                                                    uint64_t{1} << 50);
+    return kPreloadTicks + static_cast<int64_t>(from_origin / 1000 * 9 + (from_origin % 1000) * 9 / 1000);
 }
 
 bool SystemMux::State::Emit(const std::vector<uint8_t>& bytes) {
