@@ -155,6 +155,25 @@ TEST(PixelOps, SimdKernelsMatchScalarOnes) {
     }
 }
 
+TEST(Dct, SimdTransformsMatchScalarOnesAndTheDcShortcut) {
+    if (!video::SimdEnabled()) GTEST_SKIP() << "no SIMD kernels on this processor";
+    std::mt19937 rng(9);
+    for (int trial = 0; trial < 200; ++trial) {
+        int16_t in[64], simd[64], scalar[64];
+        for (int16_t& v : in) v = static_cast<int16_t>(static_cast<int>(rng() % 511) - 255);
+        for (int inverse = 0; inverse < 2; ++inverse) {
+            inverse ? video::InverseDct(in, simd) : video::ForwardDct(in, simd);
+            video::SetSimdEnabled(false);
+            inverse ? video::InverseDct(in, scalar) : video::ForwardDct(in, scalar);
+            video::SetSimdEnabled(true);
+            ASSERT_EQ(0, memcmp(simd, scalar, sizeof simd)) << "inverse " << inverse;
+        }
+        int16_t dc_only[64] = {static_cast<int16_t>(static_cast<int>(rng() % 4095) - 2048)};
+        video::InverseDct(dc_only, simd);
+        for (int16_t v : simd) ASSERT_EQ(v, video::InverseDctOfDc(dc_only[0]));
+    }
+}
+
 // --- whole streams through ffmpeg -----------------------------------------
 
 struct Encoded {

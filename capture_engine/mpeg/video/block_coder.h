@@ -17,20 +17,32 @@ class Quantizer {
 public:
     Quantizer();
 
-    // `coef` in raster order; `levels` receives zigzag order. Returns the
-    // zigzag index of the last non-zero level, or -1 (intra: AC only, the
-    // DC level is levels[0] and always coded).
+    // Coefficients and levels in raster order. Returns the zigzag index of
+    // the last non-zero level, or -1 (intra: AC only; the DC level is
+    // levels[0] and always coded).
     int QuantizeIntra(const int16_t coef[64], int qscale, int16_t levels[64]) const;
     int QuantizeInter(const int16_t coef[64], int qscale, int16_t levels[64]) const;
 
-    // Zigzag levels up to `last` back to raster-order coefficients.
+    // Levels up to zigzag index `last` back to coefficients.
     void DequantizeIntra(const int16_t levels[64], int last, int qscale, int16_t coef[64]) const;
     void DequantizeInter(const int16_t levels[64], int last, int qscale, int16_t coef[64]) const;
 
+    // A residual block whose absolute sum is below this quantises to all
+    // zeros: no coefficient exceeds a quarter of that sum (plus the DCT's
+    // rounding), and this keeps every one below the smallest non-zero level.
+    int InterZeroSum(int qscale) const { return inter_zero_sum_[qscale]; }
+
 private:
-    // 2^16 * 8 / (qscale * weight), in raster order; indexed [qscale][pos].
-    uint16_t intra_recip_[32][64];
-    uint16_t inter_recip_[32][64];
+    // level = min(((|F| + bias) * recip) >> 16, 255), per [qscale][position]:
+    // recip = 2^16 * 8 / (qscale * weight), bias = the rounding offset in
+    // coefficient units.
+    struct Table {
+        alignas(16) uint16_t recip[64];
+        alignas(16) uint16_t bias[64];
+    };
+    Table intra_[32];
+    Table inter_[32];
+    int inter_zero_sum_[32];
 };
 
 // DC predictors of one slice, in units of the quantised DC (value / 8).
@@ -39,6 +51,7 @@ struct DcPredictors {
     void Reset() { y = cb = cr = 128; }
 };
 
+// Levels are in raster order; they are written in zigzag order.
 // component 0 = luma, 1 = Cb, 2 = Cr. Writes the DC difference, AC run/levels
 // and end_of_block.
 void WriteIntraBlock(BitWriter& bits, const int16_t levels[64], int last, int component, DcPredictors* dc);

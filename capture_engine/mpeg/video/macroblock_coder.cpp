@@ -27,6 +27,16 @@ Byte* BlockOrigin(FrameT& f, int b, int mb_x, int mb_y, int* stride) {
 
 inline uint8_t Clamp255(int v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
 
+void FillBlock(uint8_t value, uint8_t* dst, int stride) {
+    for (int y = 0; y < 8; ++y, dst += stride)
+        for (int x = 0; x < 8; ++x) dst[x] = value;
+}
+
+void AddConstantClamped(int value, const uint8_t* pred, int pred_stride, uint8_t* dst, int stride) {
+    for (int y = 0; y < 8; ++y, dst += stride, pred += pred_stride)
+        for (int x = 0; x < 8; ++x) dst[x] = Clamp255(pred[x] + value);
+}
+
 void StoreClamped(const int16_t* samples, uint8_t* dst, int stride) {
     for (int y = 0; y < 8; ++y, dst += stride)
         for (int x = 0; x < 8; ++x) dst[x] = Clamp255(samples[y * 8 + x]);
@@ -64,9 +74,13 @@ void MacroblockCoder::CodeIntra(const YuvFrame& cur, int mb_x, int mb_y, int qsc
             for (int x = 0; x < 8; ++x) samples[y * 8 + x] = src[y * stride + x];
         ForwardDct(samples, coef);
         mb->last[b] = quantizer_->QuantizeIntra(coef, qscale, mb->levels[b]);
+        uint8_t* dst = BlockOrigin<YuvFrame, uint8_t>(*recon, b, mb_x, mb_y, &stride);
+        if (mb->last[b] < 0) {  // flat block: DC only
+            FillBlock(Clamp255(InverseDctOfDc(static_cast<int16_t>(mb->levels[b][0] * 8))), dst, stride);
+            continue;
+        }
         quantizer_->DequantizeIntra(mb->levels[b], mb->last[b], qscale, coef);
         InverseDct(coef, samples);
-        uint8_t* dst = BlockOrigin<YuvFrame, uint8_t>(*recon, b, mb_x, mb_y, &stride);
         StoreClamped(samples, dst, stride);
     }
     mb->cbp = 63;
@@ -90,8 +104,18 @@ void MacroblockCoder::CodeInter(const YuvFrame& cur, int mb_x, int mb_y, const M
         int stride, pstride;
         const uint8_t* src = BlockOrigin<const YuvFrame, const uint8_t>(cur, b, mb_x, mb_y, &stride);
         const uint8_t* p = PredBlock(pred, b, &pstride);
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) residual[y * 8 + x] = static_cast<int16_t>(src[y * stride + x] - p[y * pstride + x]);
+        int magnitude = 0;
+        for (int y = 0; y < 8; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const int r = src[y * stride + x] - p[y * pstride + x];
+                residual[y * 8 + x] = static_cast<int16_t>(r);
+                magnitude += r < 0 ? -r : r;
+            }
+        }
+        if (magnitude < quantizer_->InterZeroSum(qscale)) {  // would vanish anyway
+            mb->last[b] = -1;
+            continue;
+        }
         ForwardDct(residual, coef);
         mb->last[b] = quantizer_->QuantizeInter(coef, qscale, mb->levels[b]);
         if (mb->last[b] >= 0) mb->cbp |= 32 >> b;
@@ -105,7 +129,10 @@ void MacroblockCoder::ReconstructInter(const MacroblockPrediction& pred, const M
         int stride, pstride;
         uint8_t* dst = BlockOrigin<YuvFrame, uint8_t>(*recon, b, mb_x, mb_y, &stride);
         const uint8_t* p = PredBlock(pred, b, &pstride);
-        if (mb.cbp & (32 >> b)) {
+        if ((mb.cbp & (32 >> b)) && mb.last[b] == 0) {
+            quantizer_->DequantizeInter(mb.levels[b], 0, qscale, coef);
+            AddConstantClamped(InverseDctOfDc(coef[0]), p, pstride, dst, stride);
+        } else if (mb.cbp & (32 >> b)) {
             quantizer_->DequantizeInter(mb.levels[b], mb.last[b], qscale, coef);
             InverseDct(coef, residual);
             AddClamped(residual, p, pstride, dst, stride);
