@@ -42,16 +42,6 @@ void StoreClamped(const int16_t* samples, uint8_t* dst, int stride) {
         for (int x = 0; x < 8; ++x) dst[x] = Clamp255(samples[y * 8 + x]);
 }
 
-void AddClamped(const int16_t* residual, const uint8_t* pred, int pred_stride, uint8_t* dst, int stride) {
-    for (int y = 0; y < 8; ++y, dst += stride, pred += pred_stride)
-        for (int x = 0; x < 8; ++x) dst[x] = Clamp255(pred[x] + residual[y * 8 + x]);
-}
-
-void CopyBlock(const uint8_t* pred, int pred_stride, uint8_t* dst, int stride) {
-    for (int y = 0; y < 8; ++y, dst += stride, pred += pred_stride)
-        for (int x = 0; x < 8; ++x) dst[x] = pred[x];
-}
-
 // The prediction buffer and stride holding block `b`.
 const uint8_t* PredBlock(const MacroblockPrediction& p, int b, int* stride) {
     if (b < 4) {
@@ -104,14 +94,7 @@ void MacroblockCoder::CodeInter(const YuvFrame& cur, int mb_x, int mb_y, const M
         int stride, pstride;
         const uint8_t* src = BlockOrigin<const YuvFrame, const uint8_t>(cur, b, mb_x, mb_y, &stride);
         const uint8_t* p = PredBlock(pred, b, &pstride);
-        int magnitude = 0;
-        for (int y = 0; y < 8; ++y) {
-            for (int x = 0; x < 8; ++x) {
-                const int r = src[y * stride + x] - p[y * pstride + x];
-                residual[y * 8 + x] = static_cast<int16_t>(r);
-                magnitude += r < 0 ? -r : r;
-            }
-        }
+        const int magnitude = Residual8(src, stride, p, pstride, residual);
         if (magnitude < quantizer_->InterZeroSum(qscale)) {  // would vanish anyway
             mb->last[b] = -1;
             continue;
@@ -135,9 +118,9 @@ void MacroblockCoder::ReconstructInter(const MacroblockPrediction& pred, const M
         } else if (mb.cbp & (32 >> b)) {
             quantizer_->DequantizeInter(mb.levels[b], mb.last[b], qscale, coef);
             InverseDct(coef, residual);
-            AddClamped(residual, p, pstride, dst, stride);
+            AddResidual8(residual, p, pstride, dst, stride);
         } else {
-            CopyBlock(p, pstride, dst, stride);
+            Copy8(p, pstride, dst, stride);
         }
     }
 }

@@ -33,10 +33,8 @@ int MotionEstimator::FullPelSad(const uint8_t* cur, int stride, const uint8_t* r
 }
 
 int MotionEstimator::HalfPelSad(const uint8_t* cur, int stride, const uint8_t* ref_origin, MotionVector mv) const {
-    alignas(16) uint8_t pred[16 * 16];
     const uint8_t* r = ref_origin + FloorHalf(mv.y) * stride + FloorHalf(mv.x);
-    PredictBlock(r, stride, mv.x & 1, mv.y & 1, 16, pred, 16);
-    return Sad16(cur, stride, pred, 16);
+    return HalfPelSad16(r, stride, mv.x & 1, mv.y & 1, cur, stride);
 }
 
 MotionResult MotionEstimator::Search(const Plane& cur, const Plane& ref, int mb_x, int mb_y,
@@ -61,16 +59,19 @@ MotionResult MotionEstimator::Search(const Plane& cur, const Plane& ref, int mb_
             if (sad < best) best = sad, best_x = fx, best_y = fy;
         }
         static const int kDx[4] = {-1, 1, 0, 0}, kDy[4] = {0, 0, -1, 1};
+        int came_from = -1;  // direction back to the previous centre, already measured
         for (int step = 0; step < kMaxDiamondSteps; ++step) {
-            int next_x = best_x, next_y = best_y;
+            int next_x = best_x, next_y = best_y, moved = -1;
             for (int d = 0; d < 4; ++d) {
+                if (d == came_from) continue;
                 const int fx = best_x + kDx[d], fy = best_y + kDy[d];
                 if (fx < fmin_x || fx > fmax_x || fy < fmin_y || fy > fmax_y) continue;
                 const int sad = FullPelSad(c, stride, r, fx, fy);
-                if (sad < best) best = sad, next_x = fx, next_y = fy;
+                if (sad < best) best = sad, next_x = fx, next_y = fy, moved = d;
             }
-            if (next_x == best_x && next_y == best_y) break;
+            if (moved < 0) break;
             best_x = next_x, best_y = next_y;
+            came_from = moved ^ 1;
         }
     }
     MotionVector best_mv{2 * best_x, 2 * best_y};

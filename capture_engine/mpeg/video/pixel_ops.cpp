@@ -1,6 +1,7 @@
 #include "capture_engine/mpeg/video/pixel_ops.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #if defined(__i386__) || defined(__x86_64__)
 #define MPEG_VIDEO_X86 1
@@ -35,7 +36,87 @@ void PredictScalar(const uint8_t* r, int rs, int hx, int hy, int size, uint8_t* 
     }
 }
 
+inline uint8_t Avg(int a, int b) { return static_cast<uint8_t>((a + b + 1) >> 1); }
+
+int HalfPelSadScalar(const uint8_t* r, int rs, int hx, int hy, const uint8_t* c, int cs) {
+    int sum = 0;
+    for (int y = 0; y < 16; ++y, r += rs, c += cs) {
+        const uint8_t* r2 = r + (hy ? rs : 0);
+        for (int x = 0; x < 16; ++x) {
+            int p = r[x];
+            if (hx && hy) {
+                p = Avg(Avg(r[x], r[x + 1]), Avg(r2[x], r2[x + 1]));
+            } else if (hx) {
+                p = Avg(r[x], r[x + 1]);
+            } else if (hy) {
+                p = Avg(r[x], r2[x]);
+            }
+            sum += std::abs(c[x] - p);
+        }
+    }
+    return sum;
+}
+
+int Residual8Scalar(const uint8_t* s, int ss, const uint8_t* p, int ps, int16_t* out) {
+    int sum = 0;
+    for (int y = 0; y < 8; ++y, s += ss, p += ps) {
+        for (int x = 0; x < 8; ++x) {
+            const int r = s[x] - p[x];
+            out[y * 8 + x] = static_cast<int16_t>(r);
+            sum += r < 0 ? -r : r;
+        }
+    }
+    return sum;
+}
+
+void AddResidual8Scalar(const int16_t* residual, const uint8_t* p, int ps, uint8_t* d, int ds) {
+    for (int y = 0; y < 8; ++y, p += ps, d += ds) {
+        for (int x = 0; x < 8; ++x) {
+            const int v = p[x] + residual[y * 8 + x];
+            d[x] = static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v);
+        }
+    }
+}
+
 #ifdef MPEG_VIDEO_X86
+
+__attribute__((target("sse2"))) int HalfPelSadSse2(const uint8_t* r, int rs, int hx, int hy, const uint8_t* c, int cs) {
+    __m128i acc = _mm_setzero_si128();
+    for (int y = 0; y < 16; ++y, r += rs, c += cs) {
+        __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
+        if (hx) p = _mm_avg_epu8(p, _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + 1)));
+        if (hy) {
+            __m128i q = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + rs));
+            if (hx) q = _mm_avg_epu8(q, _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + rs + 1)));
+            p = _mm_avg_epu8(p, q);
+        }
+        acc = _mm_add_epi64(acc, _mm_sad_epu8(p, _mm_loadu_si128(reinterpret_cast<const __m128i*>(c))));
+    }
+    return _mm_cvtsi128_si32(acc) + _mm_cvtsi128_si32(_mm_srli_si128(acc, 8));
+}
+
+__attribute__((target("sse2"))) int Residual8Sse2(const uint8_t* s, int ss, const uint8_t* p, int ps, int16_t* out) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i acc = zero;
+    for (int y = 0; y < 8; ++y, s += ss, p += ps) {
+        const __m128i a = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s));
+        const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8 * y),
+                         _mm_sub_epi16(_mm_unpacklo_epi8(a, zero), _mm_unpacklo_epi8(b, zero)));
+        acc = _mm_add_epi64(acc, _mm_sad_epu8(a, b));
+    }
+    return _mm_cvtsi128_si32(acc);
+}
+
+__attribute__((target("sse2"))) void AddResidual8Sse2(const int16_t* residual, const uint8_t* p, int ps, uint8_t* d,
+                                                      int ds) {
+    const __m128i zero = _mm_setzero_si128();
+    for (int y = 0; y < 8; ++y, p += ps, d += ds) {
+        const __m128i pred = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), zero);
+        const __m128i sum = _mm_add_epi16(pred, _mm_loadu_si128(reinterpret_cast<const __m128i*>(residual + 8 * y)));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(d), _mm_packus_epi16(sum, zero));
+    }
+}
 
 __attribute__((target("sse2"))) int Sad16Sse2(const uint8_t* a, int a_stride, const uint8_t* b, int b_stride) {
     __m128i acc = _mm_setzero_si128();
@@ -116,6 +197,31 @@ int Deviation16Scalar(const uint8_t* p, int stride) {
 bool g_simd = CpuHasSse2();
 
 }  // namespace
+
+int HalfPelSad16(const uint8_t* ref, int ref_stride, int half_x, int half_y, const uint8_t* cur, int cur_stride) {
+#ifdef MPEG_VIDEO_X86
+    if (g_simd) return HalfPelSadSse2(ref, ref_stride, half_x, half_y, cur, cur_stride);
+#endif
+    return HalfPelSadScalar(ref, ref_stride, half_x, half_y, cur, cur_stride);
+}
+
+int Residual8(const uint8_t* src, int src_stride, const uint8_t* pred, int pred_stride, int16_t* out) {
+#ifdef MPEG_VIDEO_X86
+    if (g_simd) return Residual8Sse2(src, src_stride, pred, pred_stride, out);
+#endif
+    return Residual8Scalar(src, src_stride, pred, pred_stride, out);
+}
+
+void AddResidual8(const int16_t* residual, const uint8_t* pred, int pred_stride, uint8_t* dst, int dst_stride) {
+#ifdef MPEG_VIDEO_X86
+    if (g_simd) return AddResidual8Sse2(residual, pred, pred_stride, dst, dst_stride);
+#endif
+    AddResidual8Scalar(residual, pred, pred_stride, dst, dst_stride);
+}
+
+void Copy8(const uint8_t* src, int src_stride, uint8_t* dst, int dst_stride) {
+    for (int y = 0; y < 8; ++y, src += src_stride, dst += dst_stride) std::memcpy(dst, src, 8);
+}
 
 void SetSimdEnabled(bool enabled) { g_simd = enabled && CpuHasSse2(); }
 bool SimdEnabled() { return g_simd; }

@@ -20,6 +20,18 @@ void PredictBlock(const uint8_t* ref, int ref_stride, int half_x, int half_y, in
 // Sum of |pixel - mean| over a 16x16 block: how costly it is to code intra.
 int Deviation16(const uint8_t* p, int stride);
 
+// Motion search's measure of a half-pixel candidate: the SAD against a
+// 16x16 prediction whose diagonal positions average the two horizontal
+// averages (one rounding more than the real prediction; cheap, and only
+// used to compare candidates).
+int HalfPelSad16(const uint8_t* ref, int ref_stride, int half_x, int half_y, const uint8_t* cur, int cur_stride);
+
+// 8x8 residual src - pred into `out` (raster order); returns its absolute sum.
+int Residual8(const uint8_t* src, int src_stride, const uint8_t* pred, int pred_stride, int16_t* out);
+// dst = clamp(pred + residual), 8x8.
+void AddResidual8(const int16_t* residual, const uint8_t* pred, int pred_stride, uint8_t* dst, int dst_stride);
+void Copy8(const uint8_t* src, int src_stride, uint8_t* dst, int dst_stride);
+
 // For tests and benchmarks: false forces the scalar kernels.
 void SetSimdEnabled(bool enabled);
 bool SimdEnabled();
