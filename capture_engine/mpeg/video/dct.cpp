@@ -100,9 +100,9 @@ struct Rows {
     __m128 v[8];
 };
 
-__attribute__((target("sse2"))) inline __m128 Mul(float c, __m128 x) { return _mm_mul_ps(_mm_set1_ps(c), x); }
+__attribute__((target("sse2"), always_inline)) inline __m128 Mul(float c, __m128 x) { return _mm_mul_ps(_mm_set1_ps(c), x); }
 
-__attribute__((target("sse2"))) void ForwardPassSse2(Rows& r) {
+__attribute__((target("sse2"), always_inline)) inline void ForwardPassSse2(Rows& r) {
     const float c1 = kC.c[1], c2 = kC.c[2], c3 = kC.c[3], c4 = kC.c[4], c5 = kC.c[5], c6 = kC.c[6], c7 = kC.c[7];
     const __m128* in = r.v;
     const __m128 s0 = _mm_add_ps(in[0], in[7]), d0 = _mm_sub_ps(in[0], in[7]);
@@ -120,7 +120,7 @@ __attribute__((target("sse2"))) void ForwardPassSse2(Rows& r) {
     r.v[7] = _mm_sub_ps(_mm_add_ps(_mm_sub_ps(Mul(c7, d0), Mul(c5, d1)), Mul(c3, d2)), Mul(c1, d3));
 }
 
-__attribute__((target("sse2"))) void InversePassSse2(Rows& r) {
+__attribute__((target("sse2"), always_inline)) inline void InversePassSse2(Rows& r) {
     const float c1 = kC.c[1], c2 = kC.c[2], c3 = kC.c[3], c4 = kC.c[4], c5 = kC.c[5], c6 = kC.c[6], c7 = kC.c[7];
     const __m128 f0 = r.v[0], f1 = r.v[1], f2 = r.v[2], f3 = r.v[3], f4 = r.v[4], f5 = r.v[5], f6 = r.v[6], f7 = r.v[7];
     const __m128 t0 = Mul(c4, _mm_add_ps(f0, f4)), t1 = Mul(c4, _mm_sub_ps(f0, f4));
@@ -141,7 +141,7 @@ __attribute__((target("sse2"))) void InversePassSse2(Rows& r) {
 }
 
 // Left: columns 0-3, right: columns 4-7, each eight rows.
-__attribute__((target("sse2"))) void Transpose(Rows& left, Rows& right) {
+__attribute__((target("sse2"), always_inline)) inline void Transpose(Rows& left, Rows& right) {
     __m128 a0 = left.v[0], a1 = left.v[1], a2 = left.v[2], a3 = left.v[3];
     __m128 b0 = left.v[4], b1 = left.v[5], b2 = left.v[6], b3 = left.v[7];
     __m128 c0 = right.v[0], c1 = right.v[1], c2 = right.v[2], c3 = right.v[3];
@@ -156,7 +156,7 @@ __attribute__((target("sse2"))) void Transpose(Rows& left, Rows& right) {
     right.v[4] = d0, right.v[5] = d1, right.v[6] = d2, right.v[7] = d3;
 }
 
-__attribute__((target("sse2"))) __m128i RoundPack(__m128 lo, __m128 hi) {
+__attribute__((target("sse2"), always_inline)) inline __m128i RoundPack(__m128 lo, __m128 hi) {
     const __m128 sign = _mm_set1_ps(-0.0f), half = _mm_set1_ps(0.5f);
     lo = _mm_add_ps(lo, _mm_or_ps(half, _mm_and_ps(lo, sign)));
     hi = _mm_add_ps(hi, _mm_or_ps(half, _mm_and_ps(hi, sign)));
