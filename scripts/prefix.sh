@@ -13,14 +13,19 @@ fi
 stamps=$OUT/registered
 mkdir -p "$stamps"
 shopt -s nullglob
+registered=""
 for module in "$WIN_BUILD"/bin/*.ax; do
   stamp=$stamps/$(basename "$module").stamp
   if [ ! -f "$stamp" ] || [ "$module" -nt "$stamp" ]; then
     if wine regsvr32 /s "$(winepath -w "$module")" >/dev/null 2>&1; then
       touch "$stamp"
+      registered=1
     else
       echo "registering $(basename "$module") failed" >&2
       exit 1
     fi
   fi
 done
+# Let the server that regsvr32 started end: a caller starting its own (with
+# its display) would otherwise find it still running.
+if [ -n "$registered" ]; then wineserver -w; fi

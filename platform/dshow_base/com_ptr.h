@@ -5,6 +5,7 @@
 
 #include <objbase.h>
 
+#include <cstddef>
 #include <utility>
 
 template <typename T>
@@ -64,6 +65,10 @@ template <typename T>
 bool operator==(const ComPtr<T>& a, const ComPtr<T>& b) { return a.Get() == b.Get(); }
 template <typename T>
 bool operator!=(const ComPtr<T>& a, const ComPtr<T>& b) { return a.Get() != b.Get(); }
+template <typename T>
+bool operator==(const ComPtr<T>& a, std::nullptr_t) { return a.Get() == nullptr; }
+template <typename T>
+bool operator!=(const ComPtr<T>& a, std::nullptr_t) { return a.Get() != nullptr; }
 
 // First failure stops; S_FALSE passes as success.
 #define RETURN_IF_FAILED(expr)                  \

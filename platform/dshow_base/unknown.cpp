@@ -12,7 +12,23 @@ LONG CBaseObject::ObjectsActive() { return g_objectsActive; }
 
 CUnknown::CUnknown(LPCWSTR name, LPUNKNOWN outer)
     : CBaseObject(name),
-      owner_(outer ? outer : reinterpret_cast<LPUNKNOWN>(static_cast<INonDelegatingUnknown*>(this))) {}
+      owner_(outer ? outer : reinterpret_cast<LPUNKNOWN>(static_cast<INonDelegatingUnknown*>(this))),
+      outer_(outer) {}
+
+HRESULT CUnknown::OwnerQueryInterface(REFIID riid, void** ppv) {
+    INonDelegatingUnknown* self = this;
+    return outer_ ? outer_->QueryInterface(riid, ppv) : self->NonDelegatingQueryInterface(riid, ppv);
+}
+
+ULONG CUnknown::OwnerAddRef() {
+    INonDelegatingUnknown* self = this;
+    return outer_ ? outer_->AddRef() : self->NonDelegatingAddRef();
+}
+
+ULONG CUnknown::OwnerRelease() {
+    INonDelegatingUnknown* self = this;
+    return outer_ ? outer_->Release() : self->NonDelegatingRelease();
+}
 
 HRESULT STDMETHODCALLTYPE CUnknown::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;

@@ -42,11 +42,20 @@ public:
     // The IUnknown every public interface forwards to.
     LPUNKNOWN GetOwner() const { return owner_; }
 
+    // What DECLARE_IUNKNOWN forwards to. Without an aggregator they call our
+    // own inner methods directly: calling through the inner object seen as an
+    // IUnknown is fine across a COM boundary, but inside one program the
+    // optimizer may resolve such a call to the wrong IUnknown of the object.
+    HRESULT OwnerQueryInterface(REFIID riid, void** ppv);
+    ULONG OwnerAddRef();
+    ULONG OwnerRelease();
+
 protected:
     volatile LONG ref_ = 0;
 
 private:
     LPUNKNOWN owner_;  // not AddRef'd: the outer object owns us, not the reverse
+    LPUNKNOWN outer_;  // the aggregator, or null
 };
 
 // Hands out an interface of this object with a reference on it.
@@ -56,7 +65,7 @@ HRESULT GetInterface(LPUNKNOWN unk, void** ppv);
 // implements COM interfaces on top of CUnknown.
 #define DECLARE_IUNKNOWN                                                        \
     STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {             \
-        return GetOwner()->QueryInterface(riid, ppv);                           \
+        return OwnerQueryInterface(riid, ppv);                                  \
     }                                                                           \
-    STDMETHODIMP_(ULONG) AddRef() override { return GetOwner()->AddRef(); }     \
-    STDMETHODIMP_(ULONG) Release() override { return GetOwner()->Release(); }
+    STDMETHODIMP_(ULONG) AddRef() override { return OwnerAddRef(); }            \
+    STDMETHODIMP_(ULONG) Release() override { return OwnerRelease(); }

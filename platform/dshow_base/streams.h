@@ -1,0 +1,36 @@
+// Everything of the DirectShow base-class layer in one include.
+#pragma once
+
+#include <windows.h>
+#include <dshow.h>
+
+#include "dshow_base/com_ptr.h"
+#include "dshow_base/debug.h"
+#include "dshow_base/filter.h"
+#include "dshow_base/media_type.h"
+#include "dshow_base/pin.h"
+#include "dshow_base/ref_time.h"
+#include "dshow_base/seeking.h"
+#include "dshow_base/source.h"
+#include "dshow_base/sync.h"
+#include "dshow_base/transform.h"
+#include "dshow_base/unknown.h"
+
+// ---- Module plumbing: class factory, registration, property pages.
+// Written on another branch; picked up as soon as the files exist, so this
+// header builds both before and after that branch is merged.
+#if __has_include("dshow_base/module.h")
+#include "dshow_base/module.h"
+#endif
+#if __has_include("dshow_base/factory.h")
+#include "dshow_base/factory.h"
+#endif
+#if __has_include("dshow_base/setup.h")
+#include "dshow_base/setup.h"
+#endif
+#if __has_include("dshow_base/register.h")
+#include "dshow_base/register.h"
+#endif
+#if __has_include("dshow_base/property_page.h")
+#include "dshow_base/property_page.h"
+#endif

@@ -1,0 +1,47 @@
+#include "test_devices/camera_filter.h"
+
+#include <new>
+
+#include "test_devices/device_store.h"
+
+namespace test_devices {
+
+CTestCamera::CTestCamera(int index, LPUNKNOWN outer)
+    : CLiveSource(L"Talvoro test camera", outer, kCameraClsids[index]) {}
+
+CUnknown* WINAPI CTestCamera::CreateInstance(int index, LPUNKNOWN outer, HRESULT* phr) {
+    const DeviceSet set = LoadDeviceSet();
+    DeviceSpec spec;
+    spec.name = DefaultCameraName(index);
+    if (index < int(set.cameras.size())) spec = set.cameras[index];
+
+    auto* camera = new (std::nothrow) CTestCamera(index, outer);
+    // The pin registers itself with the filter, which owns it from then on.
+    if (!camera || !new (std::nothrow) CCameraStream(camera, spec)) {
+        delete camera;
+        *phr = E_OUTOFMEMORY;
+        return nullptr;
+    }
+    return camera;
+}
+
+STDMETHODIMP CTestCamera::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
+    if (IsEqualIID(riid, IID_ISpecifyPropertyPages)) {
+        return GetInterface(static_cast<ISpecifyPropertyPages*>(this), ppv);
+    }
+    return CLiveSource::NonDelegatingQueryInterface(riid, ppv);
+}
+
+STDMETHODIMP CTestCamera::GetPages(CAUUID* pages) {
+    if (!pages) return E_POINTER;
+    pages->pElems = static_cast<GUID*>(CoTaskMemAlloc(sizeof(GUID)));
+    if (!pages->pElems) {
+        pages->cElems = 0;
+        return E_OUTOFMEMORY;
+    }
+    pages->cElems = 1;
+    pages->pElems[0] = CLSID_TestCameraPropertyPage;
+    return S_OK;
+}
+
+}  // namespace test_devices

@@ -1,0 +1,29 @@
+// The test camera: a live source with one "Capture" pin and a property page.
+#pragma once
+
+#include <ocidl.h>
+
+#include "test_devices/camera_stream.h"
+#include "test_devices/device_config.h"
+#include "test_devices/live_source.h"
+#include "test_devices/test_device_ids.h"
+
+namespace test_devices {
+
+class CTestCamera : public CLiveSource, public ISpecifyPropertyPages {
+public:
+    // Camera `index` of the configured device set (the default spec when the
+    // set has fewer cameras).
+    static CUnknown* WINAPI CreateInstance(int index, LPUNKNOWN outer, HRESULT* phr);
+
+    DECLARE_IUNKNOWN
+    STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;
+
+    // ISpecifyPropertyPages
+    STDMETHODIMP GetPages(CAUUID* pages) override;
+
+private:
+    CTestCamera(int index, LPUNKNOWN outer);
+};
+
+}  // namespace test_devices
