@@ -4,7 +4,9 @@
 // own code generation and processor dispatch are checked too.
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -148,6 +150,16 @@ TEST(PixelOps, SimdKernelsMatchScalarOnes) {
     }
 }
 
+// Where float expressions are evaluated in single precision (SSE, every
+// x86-64 build) both paths do the same operations and must agree bit for bit;
+// i686 code on the x87 unit keeps extra precision and may round a tie the
+// other way.
+#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
+constexpr int kScalarTolerance = 0;
+#else
+constexpr int kScalarTolerance = 1;
+#endif
+
 TEST(Dct, SimdTransformsMatchScalarOnesAndTheDcShortcut) {
     if (!video::SimdEnabled()) GTEST_SKIP() << "no SIMD kernels on this processor";
     std::mt19937 rng(9);
@@ -159,11 +171,13 @@ TEST(Dct, SimdTransformsMatchScalarOnesAndTheDcShortcut) {
             video::SetSimdEnabled(false);
             inverse ? video::InverseDct(in, scalar) : video::ForwardDct(in, scalar);
             video::SetSimdEnabled(true);
-            ASSERT_EQ(0, memcmp(simd, scalar, sizeof simd)) << "inverse " << inverse;
+            for (int i = 0; i < 64; ++i) ASSERT_LE(std::abs(simd[i] - scalar[i]), kScalarTolerance) << "inverse " << inverse;
         }
-        int16_t dc_only[64] = {static_cast<int16_t>(static_cast<int>(rng() % 4095) - 2048)};
+        const int dc = static_cast<int>(rng() % 4095) - 2048;
+        int16_t dc_only[64] = {static_cast<int16_t>(dc)};
         video::InverseDct(dc_only, simd);
-        for (int16_t v : simd) ASSERT_EQ(v, video::InverseDctOfDc(dc_only[0]));
+        EXPECT_EQ(video::InverseDctOfDc(static_cast<int16_t>(dc)), std::lround(dc / 8.0)) << dc;
+        for (int16_t v : simd) ASSERT_LE(std::abs(v - video::InverseDctOfDc(dc_only[0])), 1);
     }
 }
 

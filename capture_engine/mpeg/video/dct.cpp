@@ -1,6 +1,7 @@
 #include "capture_engine/mpeg/video/dct.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "capture_engine/mpeg/video/pixel_ops.h"
 
@@ -200,8 +201,9 @@ void InverseDct(const int16_t in[64], int16_t out[64]) {
 }
 
 int16_t InverseDctOfDc(int16_t dc) {
-    // What both passes make of a lone DC term, operation for operation.
-    return Round(kC.c[4] * (kC.c[4] * static_cast<float>(dc)));
+    // Exactly dc / 8, rounded half away from zero like the reference transform.
+    const int magnitude = (std::abs(static_cast<int>(dc)) + 4) >> 3;
+    return static_cast<int16_t>(dc < 0 ? -magnitude : magnitude);
 }
 
 }  // namespace mpeg::video

@@ -14,7 +14,8 @@ namespace mpeg::video {
 void ForwardDct(const int16_t in[64], int16_t out[64]);
 // Coefficients (|F| <= 2048) to samples, not clamped.
 void InverseDct(const int16_t in[64], int16_t out[64]);
-// The value of all 64 samples InverseDct gives for a block holding only a DC term.
+// The value of all 64 samples of a block holding only a DC term: the exact
+// transform rounded (InverseDct may differ by one where that is a tie).
 int16_t InverseDctOfDc(int16_t dc);
 
 }  // namespace mpeg::video
