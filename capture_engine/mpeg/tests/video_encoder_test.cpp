@@ -115,7 +115,7 @@ TEST(VideoEncoder, QualityLevelsTradeSizeForFidelity) {
 
 TEST(VideoEncoder, PackedAndRgbInputsEncodeLikePlanarInput) {
     constexpr int kW = 176, kH = 144, kFrames = 6;
-    for (PixelFormat format : {PixelFormat::kYuy2, PixelFormat::kRgb24, PixelFormat::kUyvy, PixelFormat::kRgb32}) {
+    for (PixelFormat format : {PixelFormat::kYuy2, PixelFormat::kRgb24}) {
         const Encoded e = EncodeSequence(format, kW, kH, kFrames, 2);
         const Decoded d = DecodeAndCompare(e, kW, kH, pixel_formats::PixelFormatName(format));
         EXPECT_EQ(d.warnings, "") << pixel_formats::PixelFormatName(format);
@@ -145,8 +145,7 @@ TEST(VideoEncoder, FrameDurationSelectsTheNearestPictureRate) {
     const struct {
         int64_t duration;
         const char* rate;
-    } cases[] = {{400000, "25/1"}, {333667, "30000/1001"}, {333333, "30/1"}, {0, "30/1"}, {417083, "24000/1001"},
-                 {166667, "60/1"}, {2000000, "24000/1001"}};
+    } cases[] = {{400000, "25/1"}, {333667, "30000/1001"}, {0, "30/1"}, {2000000, "24000/1001"}};
     for (const auto& c : cases) {
         const Encoded e = EncodeSequence(PixelFormat::kI420, 32, 32, 1, 1, c.duration);
         const std::string path = testing::ScratchPath("rate.m1v");
