@@ -9,9 +9,10 @@ namespace mpeg::video {
 
 namespace {
 
-// Below this SAD per block the zero vector is taken without searching: the
-// residual is already under the quantiser's noise at every quality.
-constexpr int kStillSad = 16 * 16 * 1;
+// Below this SAD per block the zero vector is taken without searching: two
+// pixels per level is camera noise, already under the quantiser's step at
+// every quality.
+constexpr int kStillSad = 16 * 16 * 2;
 constexpr int kMaxDiamondSteps = 24;
 
 // Floor division by 2 that works for negative half-pel values.
@@ -76,16 +77,19 @@ MotionResult MotionEstimator::Search(const Plane& cur, const Plane& ref, int mb_
     }
     MotionVector best_mv{2 * best_x, 2 * best_y};
     if (best >= kStillSad) {
+        // Half a pixel left or right, up or down; then the one diagonal
+        // between the better of each pair.
         const MotionVector center = best_mv;
-        for (int dy = -1; dy <= 1; ++dy) {
-            for (int dx = -1; dx <= 1; ++dx) {
-                if (dx == 0 && dy == 0) continue;
-                const MotionVector mv{center.x + dx, center.y + dy};
-                if (mv.x < b.min_x || mv.x > b.max_x || mv.y < b.min_y || mv.y > b.max_y) continue;
-                const int sad = HalfPelSad(c, stride, r, mv);
-                if (sad < best) best = sad, best_mv = mv;
-            }
-        }
+        auto consider = [&](int dx, int dy) {
+            const MotionVector mv{center.x + dx, center.y + dy};
+            if (mv.x < b.min_x || mv.x > b.max_x || mv.y < b.min_y || mv.y > b.max_y) return INT_MAX;
+            const int sad = HalfPelSad(c, stride, r, mv);
+            if (sad < best) best = sad, best_mv = mv;
+            return sad;
+        };
+        const int left = consider(-1, 0), right = consider(1, 0);
+        const int up = consider(0, -1), down = consider(0, 1);
+        consider(left < right ? -1 : 1, up < down ? -1 : 1);
     }
     result.mv = best_mv;
     result.sad = best;

@@ -237,8 +237,8 @@ void VideoEncoder::State::CodePredictedRow(BitWriter& bits, int row, int q) {
         if (row > 0 && col + 1 < mb_width) candidates[n++] = vectors[index - mb_width + 1];
         candidates[n++] = previous_vectors[index];
         const MotionResult found = estimator.Search(cur.y, ref.y, col, row, candidates, n);
-        const int deviation = Deviation16(cur.y.Row(row * 16) + col * 16, cur.y.width);
-        if (found.sad > deviation + kIntraBias) {
+        // The deviation can only make intra win when the match is poor.
+        if (found.sad > kIntraBias && found.sad > Deviation16(cur.y.Row(row * 16) + col * 16, cur.y.width) + kIntraBias) {
             coder.CodeIntra(cur, col, row, q, &mb, &recon);
             WriteAddressIncrement(bits, col - last_coded);
             Put(bits, kTypeIntraInP);
