@@ -68,8 +68,10 @@ HRESULT StartPreview(HWND window, const std::wstring& deviceName, Preview* p) {
     }
     SetWindowTextW(window, (L"Preview - " + name).c_str());
     RETURN_IF_FAILED(p->graph->AddFilter(device.Get(), L"Video Capture"));
+    // The GDI video renderer: its picture is part of the window's pixels, so a
+    // screenshot of the display shows it (a Direct3D renderer's may not be).
     ComPtr<IBaseFilter> renderer;
-    RETURN_IF_FAILED(CoCreateInstance(CLSID_VideoRendererDefault, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+    RETURN_IF_FAILED(CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
                                       renderer.PutVoid()));
     RETURN_IF_FAILED(p->graph->AddFilter(renderer.Get(), L"Video Render"));
     ComPtr<IPin> out;
@@ -82,7 +84,8 @@ HRESULT StartPreview(HWND window, const std::wstring& deviceName, Preview* p) {
     GetClientRect(window, &rc);
     p->video->SetWindowPosition(0, 0, rc.right, rc.bottom);
     RETURN_IF_FAILED(p->graph->QueryInterface(IID_IMediaControl, p->control.PutVoid()));
-    return p->control->Run();
+    RETURN_IF_FAILED(p->control->Run());
+    return p->video->put_Visible(OATRUE);
 }
 
 Preview* g_preview = nullptr;  // the demo has exactly one window
@@ -107,7 +110,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR cmdLine, int show) {
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
     wc.lpszClassName = kWindowClass;
     RegisterClassW(&wc);
     HWND window = CreateWindowW(kWindowClass, L"Preview", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 680, 520,
