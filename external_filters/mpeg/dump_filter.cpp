@@ -71,7 +71,7 @@ STDMETHODIMP CDumpFilter::Pause() {
         // Never a default name: a recording without one must fail, not land somewhere.
         if (fileName_.empty()) return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
         CAutoLock write(&writeLock_);
-        RETURN_IF_FAILED(file_.Open(fileName_));
+        RETURN_IF_FAILED(file_.Prepare(fileName_));
         failed_ = ended_ = completeSent_ = false;
     }
     const HRESULT hr = CBaseFilter::Pause();
@@ -103,7 +103,7 @@ STDMETHODIMP CDumpFilter::Stop() {
 
 HRESULT CDumpFilter::Write(const AM_SAMPLE2_PROPERTIES& sample) {
     CAutoLock write(&writeLock_);
-    if (!file_.IsOpen()) return VFW_E_WRONG_STATE;
+    if (!file_.IsPrepared()) return VFW_E_WRONG_STATE;
     if (failed_) return S_FALSE;  // reported once already
     if (sample.lActual <= 0) return S_OK;
     const bool positioned = (sample.dwSampleFlags & AM_SAMPLE_TIMEVALID) != 0;

@@ -3,11 +3,11 @@
 // times go to the byte positions their start times give (as multiplexers
 // stamp them); samples without go after the previous write.
 //
-// The file is created when the filter pauses from stopped (no name, or a
-// name that cannot be created, fails the pause) and closed when it stops, so
-// it is complete when the graph's Stop returns. A file that received nothing
-// is removed then. A failed write posts EC_ERRORABORT and ends writing until
-// the next start. The filter says it is a renderer: the graph waits for its
+// Pausing from stopped checks the file can be written (no name, or one that
+// cannot be created, fails the pause); the first sample creates it and Stop
+// closes it, so it is complete when the graph's Stop returns. A graph that
+// never delivered a byte leaves no file (see FileOutput). A failed write posts
+// EC_ERRORABORT and ends writing until the next start. The filter says it is a renderer: the graph waits for its
 // EC_COMPLETE, sent once the input's end of stream has arrived while running.
 //
 // Locking: the filter lock guards state and the name; the write lock the

@@ -8,19 +8,35 @@ HRESULT LastError() {
 }
 }  // namespace
 
-HRESULT FileOutput::Open(const std::wstring& path) {
+HRESULT FileOutput::Prepare(const std::wstring& path) {
     Close();
-    file_ = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file_ == INVALID_HANDLE_VALUE) return LastError();
+    path_.clear();
+    // OPEN_ALWAYS neither empties an existing file nor fails on one.
+    HANDLE probe = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) return LastError();
+    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    const bool disk = GetFileType(probe) == FILE_TYPE_DISK;
+    CloseHandle(probe);
+    if (!existed && disk) DeleteFileW(path.c_str());
     path_ = path;
-    removable_ = GetFileType(file_) == FILE_TYPE_DISK;
     written_ = 0;
     return S_OK;
 }
 
+HRESULT FileOutput::Create() {
+    if (file_ != INVALID_HANDLE_VALUE) return S_OK;
+    if (path_.empty()) return E_UNEXPECTED;
+    file_ = CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file_ == INVALID_HANDLE_VALUE) return LastError();
+    removable_ = GetFileType(file_) == FILE_TYPE_DISK;
+    return S_OK;
+}
+
 HRESULT FileOutput::WriteAt(uint64_t position, const void* data, size_t size) {
-    if (!IsOpen()) return E_UNEXPECTED;
+    const HRESULT created = Create();
+    if (FAILED(created)) return created;
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(position);
     if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return LastError();
@@ -28,7 +44,8 @@ HRESULT FileOutput::WriteAt(uint64_t position, const void* data, size_t size) {
 }
 
 HRESULT FileOutput::Append(const void* data, size_t size) {
-    if (!IsOpen()) return E_UNEXPECTED;
+    const HRESULT created = Create();
+    if (FAILED(created)) return created;
     return WriteAll(data, size);
 }
 
@@ -48,11 +65,13 @@ HRESULT FileOutput::WriteAll(const void* data, size_t size) {
 }
 
 void FileOutput::Close() {
-    if (!IsOpen()) return;
-    CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-    if (written_ == 0 && removable_) DeleteFileW(path_.c_str());
+    if (file_ != INVALID_HANDLE_VALUE) {
+        CloseHandle(file_);
+        file_ = INVALID_HANDLE_VALUE;
+        if (written_ == 0 && removable_) DeleteFileW(path_.c_str());
+    }
     path_.clear();
+    written_ = 0;
 }
 
 }  // namespace mpeg_filters

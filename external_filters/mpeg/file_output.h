@@ -1,8 +1,10 @@
-// One output file of the dump sink: created on open, written at given
-// positions or after the previous write, closed on request. A file that never
-// received a byte is removed on close, so a recording that did not start
-// leaves nothing behind that could pass for a finished file. Devices (a path
-// like \\.\NUL) are never removed.
+// The dump sink's output file. Prepare checks that the file can be written
+// without leaving anything behind; the file is created (or emptied) by the
+// first write, so a recording whose graph never ran leaves no file, and an
+// earlier file of that name survives until new data replaces it. Writes go
+// to given positions or after the previous write. A file that was created but
+// never received a byte is removed on close; devices (a path like \\.\NUL)
+// never are.
 #pragma once
 
 #include <windows.h>
@@ -20,9 +22,9 @@ public:
     FileOutput(const FileOutput&) = delete;
     FileOutput& operator=(const FileOutput&) = delete;
 
-    // Creates (or empties) the file.
-    HRESULT Open(const std::wstring& path);
-    bool IsOpen() const { return file_ != INVALID_HANDLE_VALUE; }
+    // The error creating the file would meet, or S_OK; forgets any earlier file.
+    HRESULT Prepare(const std::wstring& path);
+    bool IsPrepared() const { return !path_.empty(); }
     HRESULT WriteAt(uint64_t position, const void* data, size_t size);
     // After the end of the previous write.
     HRESULT Append(const void* data, size_t size);
@@ -30,6 +32,7 @@ public:
     uint64_t BytesWritten() const { return written_; }
 
 private:
+    HRESULT Create();
     HRESULT WriteAll(const void* data, size_t size);
 
     HANDLE file_ = INVALID_HANDLE_VALUE;
