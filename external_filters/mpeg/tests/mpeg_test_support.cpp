@@ -11,8 +11,10 @@ namespace mpeg_filters_test {
 
 std::wstring OutputPath(const wchar_t* fileName) {
     const char* dir = std::getenv("WEBCAM_TEST_OUT");
-    std::wstring path = dir ? std::wstring(dir, dir + std::strlen(dir)) : L".";
-    return path + L"\\" + fileName;
+    if (dir) return std::wstring(dir, dir + std::strlen(dir)) + L"\\" + fileName;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + fileName;
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::wstring& path) {

@@ -14,7 +14,7 @@
 
 namespace mpeg_filters_test {
 
-// A file in WEBCAM_TEST_OUT (or the current folder), as a Windows path.
+// A file in WEBCAM_TEST_OUT (or the temporary folder), as a Windows path.
 std::wstring OutputPath(const wchar_t* fileName);
 std::vector<uint8_t> ReadWholeFile(const std::wstring& path);
 bool FileExists(const std::wstring& path);
