@@ -26,6 +26,20 @@ for module in "$WIN_BUILD"/bin/*.ax; do
     fi
   fi
 done
+# Wine's own AVI Mux refuses every audio input, so recordings with sound need
+# ours: take CLSID_AviDest over in this prefix (regsvr32 /u /n /i:... gives it
+# back). Product code stays the same on Windows, where the system mux is kept.
+mux_module=$WIN_BUILD/bin/SystemFilters.ax
+mux_stamp=$stamps/avimux-take-over.stamp
+if [ -f "$mux_module" ] && { [ ! -f "$mux_stamp" ] || [ "$mux_module" -nt "$mux_stamp" ]; }; then
+  if wine regsvr32 /s /n /i:take-over:avimux "$(winepath -w "$mux_module")" >/dev/null 2>&1; then
+    touch "$mux_stamp"
+    registered=1
+  else
+    echo "taking CLSID_AviDest over failed" >&2
+    exit 1
+  fi
+fi
 # Let the server that regsvr32 started end: a caller starting its own (with
 # its display) would otherwise find it still running.
 if [ -n "$registered" ]; then wineserver -w; fi

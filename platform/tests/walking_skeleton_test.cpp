@@ -159,4 +159,8 @@ TEST_F(WalkingSkeleton, CameraRecordsAnAviFile) {
     RecordAvi(OutputPath(L"skeleton-video.avi"), false, 3200);
 }
 
+TEST_F(WalkingSkeleton, CameraAndMicrophoneRecordAnAviFile) {
+    RecordAvi(OutputPath(L"skeleton.avi"), true, 3200);
+}
+
 }  // namespace

@@ -71,6 +71,11 @@ public:
     bool Loaded() const { return module_ != nullptr; }
     HRESULT Register() const { return Call("DllRegisterServer"); }
     HRESULT Unregister() const { return Call("DllUnregisterServer"); }
+    // What scripts/prefix.sh does after registering: our AVI Mux serves CLSID_AviDest.
+    HRESULT TakeOverAviMux() const {
+        auto entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR)>(GetProcAddress(module_, "DllInstall"));
+        return entry ? entry(TRUE, L"take-over:avimux") : E_NOTIMPL;
+    }
 
 private:
     HRESULT Call(const char* name) const {
@@ -113,6 +118,8 @@ protected:
         // Whatever happened, the prefix ends as ./test left it.
         for (const CLSID* clsid : kClasses) RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey(*clsid).c_str());
         EXPECT_EQ(S_OK, module_.Register());
+        // Unregistering gave CLSID_AviDest back; the prefix keeps it taken over.
+        EXPECT_TRUE(SUCCEEDED(module_.TakeOverAviMux()));
     }
 
     static void WriteForeign(REFCLSID clsid) {

@@ -1,0 +1,38 @@
+#include "system_filters/avi_stream_format.h"
+
+namespace system_filters {
+namespace {
+
+bool IsVideo(const CMediaType& mt) {
+    return mt.majortype == MEDIATYPE_Video && mt.formattype == FORMAT_VideoInfo && mt.pbFormat &&
+           mt.cbFormat >= sizeof(VIDEOINFOHEADER);
+}
+
+bool IsAudio(const CMediaType& mt) {
+    return mt.majortype == MEDIATYPE_Audio && mt.formattype == FORMAT_WaveFormatEx && mt.pbFormat &&
+           mt.cbFormat >= avi::kPcmWaveFormatSize;
+}
+
+}  // namespace
+
+bool IsAviStreamType(const CMediaType& mt) {
+    return (IsVideo(mt) || IsAudio(mt)) && avi::IsValidSpec(AviStreamSpec(mt));
+}
+
+avi::StreamSpec AviStreamSpec(const CMediaType& mt) {
+    avi::StreamSpec spec;
+    if (IsVideo(mt)) {
+        const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
+        // strf holds the BITMAPINFOHEADER and whatever follows it in the block (masks, palette).
+        const BYTE* begin = reinterpret_cast<const BYTE*>(&vih->bmiHeader);
+        spec.kind = avi::StreamKind::kVideo;
+        spec.format.assign(begin, static_cast<const BYTE*>(mt.pbFormat + mt.cbFormat));
+        spec.frameDuration = vih->AvgTimePerFrame;
+    } else if (IsAudio(mt)) {
+        spec.kind = avi::StreamKind::kAudio;
+        spec.format.assign(mt.pbFormat, mt.pbFormat + mt.cbFormat);
+    }
+    return spec;
+}
+
+}  // namespace system_filters
