@@ -231,7 +231,7 @@ HRESULT TestGraph::Create() {
     RETURN_IF_FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                       graph_.PutVoid()));
     RETURN_IF_FAILED(graph_.As(&control_));
-    RETURN_IF_FAILED(graph_.As(&events_));
+    RETURN_IF_FAILED(graph_->QueryInterface(IID_IMediaEvent, events_.PutVoid()));
     ComPtr<IMediaFilter> filter;
     RETURN_IF_FAILED(graph_.As(&filter));
     return filter->SetSyncSource(nullptr);

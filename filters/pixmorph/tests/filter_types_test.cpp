@@ -8,6 +8,8 @@
 #include "filters/pixmorph/tests/filter_test_graph.h"
 #include "filters/pixmorph/video_type.h"
 
+#include <dvdmedia.h>
+
 namespace pixmorph_test {
 namespace {
 
@@ -38,7 +40,7 @@ protected:
         ASSERT_EQ(S_OK, graph_.Create());
         filter_ = CreatePixmorph(&pixmorph_);
         ASSERT_TRUE(filter_);
-        ASSERT_EQ(S_OK, filter_.As(&control_));
+        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IPixmorphControl, control_.PutVoid()));
         ASSERT_EQ(S_OK, graph_.Add(filter_.Get(), L"Pixmorph"));
         sinkFilter_ = FrameSink::Create(&sink_);
         ASSERT_EQ(S_OK, graph_.Add(sinkFilter_.Get(), L"Sink"));
@@ -176,7 +178,7 @@ TEST_F(PixmorphConnection, ANewInstanceProposes320x240Rgb24) {
 TEST_F(PixmorphConnection, MultipleModeProposesTheInputTimesTheMultiples) {
     control_->SetMultipleMode(TRUE);
     control_->SetMultiple(2, 3);
-    ASSERT_EQ(S_OK, ConnectInput(MEDIASUBTYPE_I420, 176, 144));
+    ASSERT_EQ(S_OK, ConnectInput(MEDIASUBTYPE_PixmorphI420, 176, 144));
     const BITMAPINFOHEADER* h = VideoHeader(ProposedType());
     ASSERT_NE(nullptr, h);
     EXPECT_EQ(352, h->biWidth);
