@@ -293,4 +293,97 @@ void FilterTest::TearDown() {
     if (SUCCEEDED(com_)) CoUninitialize();
 }
 
+void PixmorphGraphTest::SetUp() {
+    FilterTest::SetUp();
+    ASSERT_EQ(S_OK, graph_.Create());
+    filter_ = CreatePixmorph(&pixmorph_);
+    ASSERT_TRUE(filter_);
+    ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IPixmorphControl, control_.PutVoid()));
+    ASSERT_EQ(S_OK, graph_.Add(filter_.Get(), L"Pixmorph"));
+    sinkFilter_ = FrameSink::Create(&sink_);
+    ASSERT_EQ(S_OK, graph_.Add(sinkFilter_.Get(), L"Sink"));
+}
+
+void PixmorphGraphTest::TearDown() {
+    graph_.Release();  // the graph holds the filters until it goes
+    sourceFilter_.Reset();
+    sinkFilter_.Reset();
+    control_.Reset();
+    filter_.Reset();
+    FilterTest::TearDown();
+}
+
+HRESULT PixmorphGraphTest::ConnectSource(const SourceScript& script, const CMediaType* connectAt) {
+    sourceFilter_ = ScriptedSource::Create(script, &source_);
+    RETURN_IF_FAILED(graph_.Add(sourceFilter_.Get(), L"Source"));
+    if (connectAt) return graph_.Connect(source_->Stream(), In(), connectAt);
+    const CMediaType first = VideoType(script.subtype, script.listed[0].width, script.listed[0].height);
+    return graph_.Connect(source_->Stream(), In(), &first);
+}
+
+HRESULT PixmorphGraphTest::ConnectSource(const GUID& subtype, int width, int height, bool variableSize,
+                                         long sampleSize) {
+    SourceScript script;
+    script.subtype = subtype;
+    script.listed = {{width, height}};
+    CMediaType type = VideoType(subtype, width, height);
+    if (variableSize) {
+        type.SetVariableSize();
+        type.lSampleSize = sampleSize;
+    }
+    return ConnectSource(script, &type);
+}
+
+HRESULT PixmorphGraphTest::RunToEnd(DWORD timeoutMs) {
+    RETURN_IF_FAILED(graph_.Run());
+    const bool ended = sink_->WaitForEndOfStream(timeoutMs);
+    const HRESULT stopped = graph_.Stop();
+    for (long code : graph_.Events()) events_.push_back(code);
+    if (!ended) return E_ABORT;
+    return stopped;
+}
+
+CMediaType PixmorphGraphTest::ProposedType() {
+    ComPtr<IEnumMediaTypes> types;
+    CMediaType result;
+    if (FAILED(Out()->EnumMediaTypes(types.Put()))) return result;
+    AM_MEDIA_TYPE* mt = nullptr;
+    if (types->Next(1, &mt, nullptr) == S_OK && mt) {
+        result = *mt;
+        DeleteMediaType(mt);
+    }
+    return result;
+}
+
+namespace {
+bool ConnectedSize(IPin* pin, int* width, int* height) {
+    AM_MEDIA_TYPE mt = {};
+    if (FAILED(pin->ConnectionMediaType(&mt))) return false;
+    const BITMAPINFOHEADER* h = VideoHeader(mt);
+    if (h) {
+        *width = h->biWidth;
+        *height = h->biHeight;
+    }
+    FreeMediaType(mt);
+    return h != nullptr;
+}
+}  // namespace
+
+int PixmorphGraphTest::OutputWidth() {
+    int w = 0, h = 0;
+    ConnectedSize(Out(), &w, &h);
+    return w;
+}
+
+int PixmorphGraphTest::OutputHeight() {
+    int w = 0, h = 0;
+    ConnectedSize(Out(), &w, &h);
+    return h;
+}
+
+int PixmorphGraphTest::ResizeEvents() {
+    for (long code : graph_.Events()) events_.push_back(code);
+    return static_cast<int>(std::count(events_.begin(), events_.end(), EC_PIXMORPH_INPUT_RESIZED));
+}
+
 }  // namespace pixmorph_test

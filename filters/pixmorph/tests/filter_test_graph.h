@@ -157,4 +157,39 @@ private:
     LONG objectsAtStart_ = 0;
 };
 
+// A filter made by CreateInstance in a graph with a sink; tests add a source.
+class PixmorphGraphTest : public FilterTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A scripted source added to the graph and connected to the filter's
+    // input with `connectAt` (the first listed size when null).
+    HRESULT ConnectSource(const SourceScript& script, const CMediaType* connectAt = nullptr);
+    // A source listing one size, connected with it.
+    HRESULT ConnectSource(const GUID& subtype, int width, int height, bool variableSize = false,
+                          long sampleSize = 0);
+    HRESULT ConnectSink() { return graph_.Connect(Out(), sink_->Pin()); }
+    // Runs until the sink saw the end of the stream, then stops.
+    HRESULT RunToEnd(DWORD timeoutMs = 10000);
+    // The filter's first proposal; invalid when there is none.
+    CMediaType ProposedType();
+    // Width and height of the connected output type; 0 when unconnected.
+    int OutputWidth();
+    int OutputHeight();
+    // How often the graph reported EC_PIXMORPH_INPUT_RESIZED, from the events so far.
+    int ResizeEvents();
+
+    IPin* In() { return PinOf(filter_.Get(), 0); }
+    IPin* Out() { return PinOf(filter_.Get(), 1); }
+
+    TestGraph graph_;
+    ComPtr<IBaseFilter> filter_, sourceFilter_, sinkFilter_;
+    ComPtr<IPixmorphControl> control_;
+    CPixmorph* pixmorph_ = nullptr;
+    ScriptedSource* source_ = nullptr;
+    FrameSink* sink_ = nullptr;
+    std::vector<long> events_;
+};
+
 }  // namespace pixmorph_test

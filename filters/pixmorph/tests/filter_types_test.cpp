@@ -33,73 +33,7 @@ CMediaType HandMadeRgbType(int width, int height) {
     return mt;
 }
 
-class PixmorphConnection : public FilterTest {
-protected:
-    void SetUp() override {
-        FilterTest::SetUp();
-        ASSERT_EQ(S_OK, graph_.Create());
-        filter_ = CreatePixmorph(&pixmorph_);
-        ASSERT_TRUE(filter_);
-        ASSERT_EQ(S_OK, filter_->QueryInterface(IID_IPixmorphControl, control_.PutVoid()));
-        ASSERT_EQ(S_OK, graph_.Add(filter_.Get(), L"Pixmorph"));
-        sinkFilter_ = FrameSink::Create(&sink_);
-        ASSERT_EQ(S_OK, graph_.Add(sinkFilter_.Get(), L"Sink"));
-    }
-    void TearDown() override {
-        graph_.Release();  // the graph holds the filters until it goes
-        sourceFilter_.Reset();
-        sinkFilter_.Reset();
-        control_.Reset();
-        filter_.Reset();
-        FilterTest::TearDown();
-    }
-
-    // A source listing one size, connected to the filter's input with that type.
-    HRESULT ConnectInput(const GUID& subtype, int width, int height, bool variableSize = false,
-                         long sampleSize = 0) {
-        SourceScript script;
-        script.subtype = subtype;
-        script.listed = {{width, height}};
-        sourceFilter_ = ScriptedSource::Create(script, &source_);
-        RETURN_IF_FAILED(graph_.Add(sourceFilter_.Get(), L"Source"));
-        CMediaType type = VideoType(subtype, width, height);
-        if (variableSize) {
-            type.SetVariableSize();
-            type.lSampleSize = sampleSize;
-        }
-        return graph_.Connect(source_->Stream(), In(), &type);
-    }
-    CMediaType ProposedType() {
-        ComPtr<IEnumMediaTypes> types;
-        CMediaType result;
-        if (FAILED(Out()->EnumMediaTypes(types.Put()))) return result;
-        AM_MEDIA_TYPE* mt = nullptr;
-        if (types->Next(1, &mt, nullptr) == S_OK && mt) {
-            result = *mt;
-            DeleteMediaType(mt);
-        }
-        return result;
-    }
-    // Width of the connected output type; 0 when unconnected.
-    int OutputWidth() {
-        AM_MEDIA_TYPE mt = {};
-        if (FAILED(Out()->ConnectionMediaType(&mt))) return 0;
-        const BITMAPINFOHEADER* h = VideoHeader(mt);
-        const int width = h ? h->biWidth : 0;
-        FreeMediaType(mt);
-        return width;
-    }
-
-    IPin* In() { return PinOf(filter_.Get(), 0); }
-    IPin* Out() { return PinOf(filter_.Get(), 1); }
-
-    TestGraph graph_;
-    ComPtr<IBaseFilter> filter_, sourceFilter_, sinkFilter_;
-    ComPtr<IPixmorphControl> control_;
-    CPixmorph* pixmorph_ = nullptr;
-    ScriptedSource* source_ = nullptr;
-    FrameSink* sink_ = nullptr;
-};
+using PixmorphConnection = PixmorphGraphTest;
 
 TEST_F(PixmorphConnection, ControlDefaultsPinsAndPages) {
     int size[2] = {};
@@ -151,7 +85,7 @@ TEST_F(PixmorphConnection, ANewInstanceProposes320x240Rgb24) {
     EXPECT_EQ(E_POINTER, pixmorph_->GetMediaType(0, nullptr));
     CMediaType mt;
     EXPECT_EQ(E_UNEXPECTED, pixmorph_->GetMediaType(0, &mt)) << "nothing to propose before the input connects";
-    ASSERT_EQ(S_OK, ConnectInput(MEDIASUBTYPE_YUY2, 640, 480));
+    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 640, 480));
     EXPECT_EQ(E_INVALIDARG, pixmorph_->GetMediaType(1, &mt));
 
     const CMediaType proposed = ProposedType();
@@ -178,7 +112,7 @@ TEST_F(PixmorphConnection, ANewInstanceProposes320x240Rgb24) {
 TEST_F(PixmorphConnection, MultipleModeProposesTheInputTimesTheMultiples) {
     control_->SetMultipleMode(TRUE);
     control_->SetMultiple(2, 3);
-    ASSERT_EQ(S_OK, ConnectInput(MEDIASUBTYPE_PixmorphI420, 176, 144));
+    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_PixmorphI420, 176, 144));
     const BITMAPINFOHEADER* h = VideoHeader(ProposedType());
     ASSERT_NE(nullptr, h);
     EXPECT_EQ(352, h->biWidth);
@@ -227,7 +161,7 @@ TEST_F(PixmorphConnection, OnlyUncompressedVideoOfTheFiveSubtypesIsTaken) {
 }
 
 TEST_F(PixmorphConnection, DownstreamTypesAreRefusedUntilTheFilterProposedThem) {
-    ASSERT_EQ(S_OK, ConnectInput(MEDIASUBTYPE_YUY2, 640, 480));
+    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 640, 480));
     const CMediaType identical = HandMadeRgbType(320, 240);
     EXPECT_EQ(S_FALSE, Out()->QueryAccept(&identical)) << "accepted before any proposal";
     EXPECT_TRUE(FAILED(graph_.Connect(Out(), sink_->Pin(), &identical)));
@@ -250,7 +184,7 @@ TEST_F(PixmorphConnection, DownstreamTypesAreRefusedUntilTheFilterProposedThem) 
 }
 
 TEST_F(PixmorphConnection, AllocatorRequestAndWorkBuffersOfAFixedSizeInput) {
-    ASSERT_EQ(S_OK, ConnectInput(MEDIASUBTYPE_YUY2, 640, 480));
+    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 640, 480));
     ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
     EXPECT_EQ(1, sink_->granted.cBuffers);
     EXPECT_EQ(1228800, sink_->granted.cbBuffer);
@@ -262,7 +196,7 @@ TEST_F(PixmorphConnection, AllocatorRequestAndWorkBuffersOfAFixedSizeInput) {
 
 TEST_F(PixmorphConnection, WorkBuffersOfASmallInputEnlarged) {
     control_->SetOutputSize(640, 480);
-    ASSERT_EQ(S_OK, ConnectInput(MEDIASUBTYPE_YUY2, 160, 120));
+    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 160, 120));
     ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
     EXPECT_EQ(1843200, sink_->granted.cbBuffer);
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
@@ -276,7 +210,7 @@ TEST_F(PixmorphConnection, WorkBuffersOfASmallInputEnlarged) {
 }
 
 TEST_F(PixmorphConnection, WorkBuffersOfAnI420InputHoldThe24BitImage) {
-    ASSERT_EQ(S_OK, ConnectInput(MEDIASUBTYPE_PixmorphI420, 640, 480));
+    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_PixmorphI420, 640, 480));
     ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
 #ifdef PIXMORPH_SCALVANE
@@ -288,7 +222,7 @@ TEST_F(PixmorphConnection, WorkBuffersOfAnI420InputHoldThe24BitImage) {
 
 TEST_F(PixmorphConnection, VariableSizeInputGetsTheFloorAndWorkBuffersForItsImages) {
     control_->SetOutputSize(133, 25);  // rows of 400 bytes: 10000
-    ASSERT_EQ(S_OK, ConnectInput(MEDIASUBTYPE_YUY2, 320, 240, true, 100));
+    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 320, 240, true, 100));
     ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
     EXPECT_EQ(65536, sink_->granted.cbBuffer);
     // Neither rule alone leaves room for a 320x240 frame; the filter's bound does.
