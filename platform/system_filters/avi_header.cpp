@@ -7,7 +7,7 @@ namespace {
 
 uint32_t Clamp32(uint64_t v) { return v > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(v); }
 
-const StreamSpec* FirstVideo(const std::vector<StreamSpec>& streams, size_t* index) {
+const StreamInfo* FirstVideo(const std::vector<StreamInfo>& streams, size_t* index) {
     for (size_t i = 0; i < streams.size(); ++i) {
         if (streams[i].kind == StreamKind::kVideo) {
             *index = i;
@@ -18,20 +18,20 @@ const StreamSpec* FirstVideo(const std::vector<StreamSpec>& streams, size_t* ind
 }
 
 // Bytes per second at most: the largest frame at the frame rate, or the audio rate.
-uint64_t PeakBytesPerSecond(const StreamSpec& spec, const StreamTotals& totals) {
-    if (spec.kind == StreamKind::kAudio) {
+uint64_t PeakBytesPerSecond(const StreamInfo& info, const StreamTotals& totals) {
+    if (info.kind == StreamKind::kAudio) {
         AudioFields audio;
-        ReadAudioFields(spec.format, &audio);
+        ReadAudioFields(info.format, &audio);
         return audio.avgBytesPerSec;
     }
-    const Rate rate = StreamRate(spec, totals);
+    const Rate rate = StreamRate(info, totals);
     return static_cast<uint64_t>(totals.largestChunk) * rate.rate / rate.scale;
 }
 
-void WriteMainHeader(ByteBuffer& out, const std::vector<StreamSpec>& streams,
+void WriteMainHeader(ByteBuffer& out, const std::vector<StreamInfo>& streams,
                      const std::vector<StreamTotals>& totals) {
     size_t videoIndex = 0;
-    const StreamSpec* video = FirstVideo(streams, &videoIndex);
+    const StreamInfo* video = FirstVideo(streams, &videoIndex);
     VideoFields fields;
     uint32_t microSecPerFrame = 0;
     uint32_t totalFrames = totals.empty() ? 0 : totals[0].chunks;
@@ -62,19 +62,19 @@ void WriteMainHeader(ByteBuffer& out, const std::vector<StreamSpec>& streams,
     for (int i = 0; i < 4; ++i) out.U32(0);  // reserved
 }
 
-void WriteStreamHeader(ByteBuffer& out, const StreamSpec& spec, const StreamTotals& totals) {
-    const bool isVideo = spec.kind == StreamKind::kVideo;
-    const Rate rate = StreamRate(spec, totals);
+void WriteStreamHeader(ByteBuffer& out, const StreamInfo& info, const StreamTotals& totals) {
+    const bool isVideo = info.kind == StreamKind::kVideo;
+    const Rate rate = StreamRate(info, totals);
     VideoFields video;
     AudioFields audio;
     uint32_t handler = 0;
     uint32_t length = totals.chunks;
     uint32_t sampleSize = 0;
     if (isVideo) {
-        ReadVideoFields(spec.format, &video);
+        ReadVideoFields(info.format, &video);
         handler = video.compression > 3 ? video.compression : kDib;  // BI_RGB..BI_BITFIELDS are plain DIBs
     } else {
-        ReadAudioFields(spec.format, &audio);
+        ReadAudioFields(info.format, &audio);
         length = Clamp32(totals.bytes / audio.blockAlign);
         sampleSize = audio.blockAlign;
     }
@@ -100,19 +100,19 @@ void WriteStreamHeader(ByteBuffer& out, const StreamSpec& spec, const StreamTota
     out.U16(static_cast<uint16_t>(isVideo ? height : 0));
 }
 
-void WriteStreamList(ByteBuffer& out, const StreamSpec& spec, const StreamTotals& totals) {
+void WriteStreamList(ByteBuffer& out, const StreamInfo& info, const StreamTotals& totals) {
     out.Code(kList);
     const size_t sizeAt = out.Reserve32();
     out.Code(kStrl);
-    WriteStreamHeader(out, spec, totals);
+    WriteStreamHeader(out, info, totals);
     out.Code(kStrf);
-    out.U32(static_cast<uint32_t>(spec.format.size()));
-    out.Bytes(spec.format);
+    out.U32(static_cast<uint32_t>(info.format.size()));
+    out.Bytes(info.format);
     out.PadToEven();
-    if (!spec.name.empty()) {
+    if (!info.name.empty()) {
         out.Code(kStrn);
-        out.U32(static_cast<uint32_t>(spec.name.size() + 1));
-        out.Bytes(reinterpret_cast<const uint8_t*>(spec.name.c_str()), spec.name.size() + 1);
+        out.U32(static_cast<uint32_t>(info.name.size() + 1));
+        out.Bytes(reinterpret_cast<const uint8_t*>(info.name.c_str()), info.name.size() + 1);
         out.PadToEven();
     }
     out.Patch32(sizeAt, static_cast<uint32_t>(out.Size() - sizeAt - 4));
@@ -120,16 +120,16 @@ void WriteStreamList(ByteBuffer& out, const StreamSpec& spec, const StreamTotals
 
 }  // namespace
 
-Rate StreamRate(const StreamSpec& spec, const StreamTotals& totals) {
-    if (spec.kind == StreamKind::kVideo) {
-        return RateForFrameDuration(ChooseFrameDuration(spec.frameDuration, totals.timing));
+Rate StreamRate(const StreamInfo& info, const StreamTotals& totals) {
+    if (info.kind == StreamKind::kVideo) {
+        return RateForFrameDuration(ChooseFrameDuration(info.frameDuration, totals.timing));
     }
     AudioFields audio;
-    if (!ReadAudioFields(spec.format, &audio)) return {};
+    if (!ReadAudioFields(info.format, &audio)) return {};
     return {audio.blockAlign, audio.avgBytesPerSec};
 }
 
-std::vector<uint8_t> BuildHeader(const std::vector<StreamSpec>& streams, const std::vector<StreamTotals>& totals,
+std::vector<uint8_t> BuildHeader(const std::vector<StreamInfo>& streams, const std::vector<StreamTotals>& totals,
                                  uint64_t fileSize, uint64_t moviEnd) {
     ByteBuffer out;
     out.Code(kRiff);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "system_filters/avi_rate.h"
-#include "system_filters/avi_stream_spec.h"
+#include "system_filters/avi_stream_info.h"
 
 namespace avi {
 
@@ -44,12 +44,12 @@ constexpr uint32_t kMainHeaderSize = 56;
 constexpr uint32_t kStreamHeaderSize = 56;
 
 // The per-stream rate the header states: frames for video, blocks for audio.
-Rate StreamRate(const StreamSpec& spec, const StreamTotals& totals);
+Rate StreamRate(const StreamInfo& info, const StreamTotals& totals);
 
 // fileSize: where the file ends (RIFF size = fileSize - 8); moviEnd: where the
 // last chunk ends. The result ends with "LIST <size> movi", so the first
 // chunk goes right after it.
-std::vector<uint8_t> BuildHeader(const std::vector<StreamSpec>& streams, const std::vector<StreamTotals>& totals,
+std::vector<uint8_t> BuildHeader(const std::vector<StreamInfo>& streams, const std::vector<StreamTotals>& totals,
                                  uint64_t fileSize, uint64_t moviEnd);
 
 }  // namespace avi

@@ -118,7 +118,7 @@ STDMETHODIMP CAviMux::Stop() {
 }
 
 HRESULT CAviMux::StartRecording() {
-    std::vector<avi::StreamSpec> streams;
+    std::vector<avi::StreamInfo> streams;
     for (const auto& in : inputs_) {
         in->SetStreamIndex(-1);
         if (!in->IsConnected()) continue;

@@ -5,7 +5,7 @@
 
 namespace avi {
 
-AviRecording::AviRecording(std::vector<StreamSpec> streams, ByteSink* sink, const RecordingOptions& options)
+AviRecording::AviRecording(std::vector<StreamInfo> streams, ByteSink* sink, const RecordingOptions& options)
     : writer_(std::move(streams), sink, options.fileLimit),
       interleaver_(writer_.Streams().size(), options.interleaveSpan, options.maxBufferedBytes),
       nextTime_(writer_.Streams().size(), 0),
@@ -14,15 +14,15 @@ AviRecording::AviRecording(std::vector<StreamSpec> streams, ByteSink* sink, cons
 bool AviRecording::Start() { return writer_.Begin(); }
 
 ChunkTime AviRecording::Estimate(size_t stream, size_t size, ChunkTime time) {
-    const StreamSpec& spec = writer_.Streams()[stream];
-    if (spec.kind == StreamKind::kAudio) {
+    const StreamInfo& info = writer_.Streams()[stream];
+    if (info.kind == StreamKind::kAudio) {
         AudioFields audio;
-        ReadAudioFields(spec.format, &audio);
+        ReadAudioFields(info.format, &audio);
         const int64_t duration = static_cast<int64_t>(size) * kUnitsPerSecond / audio.avgBytesPerSec;
         if (!time.valid) time.start = nextTime_[stream];
         if (!time.valid || time.stop <= time.start) time.stop = time.start + duration;
     } else {
-        const int64_t duration = spec.frameDuration > 0 ? spec.frameDuration : kFallbackFrameDuration;
+        const int64_t duration = info.frameDuration > 0 ? info.frameDuration : kFallbackFrameDuration;
         if (!time.valid) time.start = nextTime_[stream];
         if (!time.valid || time.stop <= time.start) time.stop = time.start + duration;
     }

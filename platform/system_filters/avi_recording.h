@@ -31,7 +31,7 @@ enum class SampleResult {
 
 class AviRecording {
 public:
-    AviRecording(std::vector<StreamSpec> streams, ByteSink* sink, const RecordingOptions& options = {});
+    AviRecording(std::vector<StreamInfo> streams, ByteSink* sink, const RecordingOptions& options = {});
 
     // Writes the (empty, complete) file; false when the streams are unusable
     // or the write failed.

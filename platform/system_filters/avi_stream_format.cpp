@@ -19,20 +19,20 @@ bool IsAviStreamType(const CMediaType& mt) {
     return (IsVideo(mt) || IsAudio(mt)) && avi::IsValidSpec(AviStreamSpec(mt));
 }
 
-avi::StreamSpec AviStreamSpec(const CMediaType& mt) {
-    avi::StreamSpec spec;
+avi::StreamInfo AviStreamSpec(const CMediaType& mt) {
+    avi::StreamInfo info;
     if (IsVideo(mt)) {
         const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt.pbFormat);
         // strf holds the BITMAPINFOHEADER and whatever follows it in the block (masks, palette).
         const BYTE* begin = reinterpret_cast<const BYTE*>(&vih->bmiHeader);
-        spec.kind = avi::StreamKind::kVideo;
-        spec.format.assign(begin, static_cast<const BYTE*>(mt.pbFormat + mt.cbFormat));
-        spec.frameDuration = vih->AvgTimePerFrame;
+        info.kind = avi::StreamKind::kVideo;
+        info.format.assign(begin, static_cast<const BYTE*>(mt.pbFormat + mt.cbFormat));
+        info.frameDuration = vih->AvgTimePerFrame;
     } else if (IsAudio(mt)) {
-        spec.kind = avi::StreamKind::kAudio;
-        spec.format.assign(mt.pbFormat, mt.pbFormat + mt.cbFormat);
+        info.kind = avi::StreamKind::kAudio;
+        info.format.assign(mt.pbFormat, mt.pbFormat + mt.cbFormat);
     }
-    return spec;
+    return info;
 }
 
 }  // namespace system_filters

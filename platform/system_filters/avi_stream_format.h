@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dshow_base/streams.h"
-#include "system_filters/avi_stream_spec.h"
+#include "system_filters/avi_stream_info.h"
 
 namespace system_filters {
 
@@ -12,6 +12,6 @@ namespace system_filters {
 bool IsAviStreamType(const CMediaType& mt);
 
 // Valid only for a type IsAviStreamType accepts.
-avi::StreamSpec AviStreamSpec(const CMediaType& mt);
+avi::StreamInfo AviStreamSpec(const CMediaType& mt);
 
 }  // namespace system_filters

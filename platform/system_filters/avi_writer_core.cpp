@@ -7,7 +7,7 @@
 
 namespace avi {
 
-AviWriter::AviWriter(std::vector<StreamSpec> streams, ByteSink* sink, uint64_t fileLimit)
+AviWriter::AviWriter(std::vector<StreamInfo> streams, ByteSink* sink, uint64_t fileLimit)
     : streams_(std::move(streams)), sink_(sink), fileLimit_(std::min(fileLimit, kRiffFileLimit)),
       totals_(streams_.size()) {
     // Two decimal digits name a stream in a chunk id.

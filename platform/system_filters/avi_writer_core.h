@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "system_filters/avi_header.h"
-#include "system_filters/avi_stream_spec.h"
+#include "system_filters/avi_stream_info.h"
 
 namespace avi {
 
@@ -45,7 +45,7 @@ public:
     static constexpr uint64_t kRiffFileLimit = 0xFFFFFFFFull + 8;
 
     // fileLimit above kRiffFileLimit counts as kRiffFileLimit.
-    AviWriter(std::vector<StreamSpec> streams, ByteSink* sink, uint64_t fileLimit = kRiffFileLimit);
+    AviWriter(std::vector<StreamInfo> streams, ByteSink* sink, uint64_t fileLimit = kRiffFileLimit);
 
     // False when a stream's format is unusable (see IsValidSpec) or there is none.
     bool Valid() const { return valid_; }
@@ -62,7 +62,7 @@ public:
     // Chunks written since the last trailer.
     bool HasUnindexedChunks() const { return unindexed_; }
 
-    const std::vector<StreamSpec>& Streams() const { return streams_; }
+    const std::vector<StreamInfo>& Streams() const { return streams_; }
     const StreamTotals& Totals(size_t stream) const { return totals_[stream]; }
     uint64_t MoviEnd() const { return moviEnd_; }
     // Where the file ends once the trailer is written.
@@ -79,7 +79,7 @@ private:
     bool Write(uint64_t offset, const uint8_t* data, size_t size);
     void Record(size_t stream, uint32_t size, ChunkTime time);
 
-    std::vector<StreamSpec> streams_;
+    std::vector<StreamInfo> streams_;
     ByteSink* sink_;  // not owned
     uint64_t fileLimit_;
     bool valid_ = false;

@@ -11,13 +11,13 @@ CTestCamera::CTestCamera(int index, LPUNKNOWN outer)
 
 CUnknown* WINAPI CTestCamera::CreateInstance(int index, LPUNKNOWN outer, HRESULT* phr) {
     const DeviceSet set = LoadDeviceSet();
-    DeviceSpec spec;
-    spec.name = DefaultCameraName(index);
-    if (index < int(set.cameras.size())) spec = set.cameras[index];
+    DeviceSettings settings;
+    settings.name = DefaultCameraName(index);
+    if (index < int(set.cameras.size())) settings = set.cameras[index];
 
     auto* camera = new (std::nothrow) CTestCamera(index, outer);
     // The pin registers itself with the filter, which owns it from then on.
-    if (!camera || !new (std::nothrow) CCameraStream(camera, spec)) {
+    if (!camera || !new (std::nothrow) CCameraStream(camera, settings)) {
         delete camera;
         *phr = E_OUTOFMEMORY;
         return nullptr;

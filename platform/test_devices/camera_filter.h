@@ -12,7 +12,7 @@ namespace test_devices {
 
 class CTestCamera : public CLiveSource, public ISpecifyPropertyPages {
 public:
-    // Camera `index` of the configured device set (the default spec when the
+    // Camera `index` of the configured device set (the default settings when the
     // set has fewer cameras).
     static CUnknown* WINAPI CreateInstance(int index, LPUNKNOWN outer, HRESULT* phr);
 

@@ -11,12 +11,12 @@
 
 namespace test_devices {
 
-CCameraStream::CCameraStream(CLiveSource* camera, const DeviceSpec& spec)
+CCameraStream::CCameraStream(CLiveSource* camera, const DeviceSettings& settings)
     : CSourceStream(L"Test camera capture pin", camera, L"Capture"),
       camera_(camera),
-      modes_(CameraModes(spec.sizeCount)),
+      modes_(CameraModes(settings.sizeCount)),
       defaultMode_(DefaultModeIndex(modes_)),
-      capsSize_(spec.capsSize) {}
+      capsSize_(settings.capsSize) {}
 
 STDMETHODIMP CCameraStream::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
     if (IsEqualIID(riid, IID_IAMStreamConfig)) {

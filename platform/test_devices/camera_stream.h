@@ -17,7 +17,7 @@ class CLiveSource;
 
 class CCameraStream : public CSourceStream, public IAMStreamConfig, public IKsPropertySet {
 public:
-    CCameraStream(CLiveSource* camera, const DeviceSpec& spec);
+    CCameraStream(CLiveSource* camera, const DeviceSettings& settings);
 
     DECLARE_IUNKNOWN
     STDMETHODIMP NonDelegatingQueryInterface(REFIID riid, void** ppv) override;

@@ -29,8 +29,8 @@ bool ParseInt(const std::string& text, int low, int high, int* value) {
     return true;
 }
 
-std::vector<DeviceSpec> MakeDevices(int count, std::string (*name)(int)) {
-    std::vector<DeviceSpec> devices(count);
+std::vector<DeviceSettings> MakeDevices(int count, std::string (*name)(int)) {
+    std::vector<DeviceSettings> devices(count);
     for (int i = 0; i < count; ++i) devices[i].name = name(i);
     return devices;
 }
@@ -46,7 +46,7 @@ bool SplitDeviceKey(const std::string& key, std::string* kind, int* index, std::
     return ParseInt(key.substr(digits, dot - digits), 0, kMaxDevicesPerKind - 1, index);
 }
 
-bool ApplyField(const std::string& field, const std::string& value, bool camera, DeviceSpec* d) {
+bool ApplyField(const std::string& field, const std::string& value, bool camera, DeviceSettings* d) {
     int v = 0;
     if (field == "name") {
         d->name = value;
@@ -121,7 +121,7 @@ bool ParseDeviceSet(const std::string& text, DeviceSet* set, std::string* error)
             return false;
         }
         const bool camera = kind == "camera";
-        std::vector<DeviceSpec>& devices = camera ? result.cameras : result.microphones;
+        std::vector<DeviceSettings>& devices = camera ? result.cameras : result.microphones;
         if (index >= int(devices.size())) {
             *error = "no such device: " + key;
             return false;

@@ -22,7 +22,7 @@ constexpr int kMaxDevicesPerKind = 16;
 constexpr int kVideoCapsSize = 128;  // sizeof(VIDEO_STREAM_CONFIG_CAPS)
 constexpr int kMaxCapsSize = 1024;
 
-struct DeviceSpec {
+struct DeviceSettings {
     std::string name;  // UTF-8
     bool hasFriendlyName = true;
     int sizeCount = kDefaultSizeCount;  // cameras only
@@ -30,8 +30,8 @@ struct DeviceSpec {
 };
 
 struct DeviceSet {
-    std::vector<DeviceSpec> cameras;
-    std::vector<DeviceSpec> microphones;
+    std::vector<DeviceSettings> cameras;
+    std::vector<DeviceSettings> microphones;
 };
 
 std::string DefaultCameraName(int index);

@@ -70,10 +70,10 @@ const AMOVIESETUP_FILTER kCameraSetup = {nullptr, nullptr, MERIT_DO_NOT_USE, 1, 
 const AMOVIESETUP_FILTER kMicrophoneSetup = {nullptr, nullptr, MERIT_DO_NOT_USE, 1,
                                              &kMicrophonePin};
 
-HRESULT RegisterDevices(const std::vector<DeviceSpec>& devices, REFCLSID category,
+HRESULT RegisterDevices(const std::vector<DeviceSettings>& devices, REFCLSID category,
                         const CLSID* family, const AMOVIESETUP_FILTER* setup) {
     for (size_t i = 0; i < devices.size(); ++i) {
-        const DeviceSpec& d = devices[i];
+        const DeviceSettings& d = devices[i];
         if (d.hasFriendlyName) {
             RETURN_IF_FAILED(RegisterDeviceInstance(category, family[i], nullptr,
                                                     ToWide(d.name).c_str(), setup,

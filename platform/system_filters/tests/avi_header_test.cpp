@@ -20,7 +20,7 @@ avi::StreamTotals Totals(uint32_t chunks, uint64_t bytes, uint32_t largest) {
 }
 
 TEST(AviHeader, SizeDoesNotDependOnTheTotals) {
-    const std::vector<avi::StreamSpec> streams = {VideoSpec(640, 480, 333333), AudioSpec(48000, 2, 16)};
+    const std::vector<avi::StreamInfo> streams = {VideoSpec(640, 480, 333333), AudioSpec(48000, 2, 16)};
     const auto empty = avi::BuildHeader(streams, {Totals(0, 0, 0), Totals(0, 0, 0)}, 0, 0);
     const auto full = avi::BuildHeader(streams, {Totals(90000, 1u << 31, 614400), Totals(3000, 576000000, 19200)},
                                        0xFFFFFFFF, 0xF0000000);
@@ -29,7 +29,7 @@ TEST(AviHeader, SizeDoesNotDependOnTheTotals) {
 }
 
 // The header alone, closed with an empty idx1 so the walker reads it as a file.
-ParsedAvi ParseHeader(const std::vector<avi::StreamSpec>& streams, const std::vector<avi::StreamTotals>& totals) {
+ParsedAvi ParseHeader(const std::vector<avi::StreamInfo>& streams, const std::vector<avi::StreamTotals>& totals) {
     const size_t headerSize = avi::BuildHeader(streams, totals, 0, 0).size();
     std::vector<uint8_t> file = avi::BuildHeader(streams, totals, headerSize + 8, headerSize);
     const uint8_t idx1[8] = {'i', 'd', 'x', '1', 0, 0, 0, 0};
@@ -51,8 +51,8 @@ TEST(AviHeader, VideoHandlerNamesTheCompressionOrDib) {
 }
 
 TEST(AviHeader, AudioCountsBlocksAtTheFormatsByteRate) {
-    avi::StreamSpec mono8 = AudioSpec(11025, 1, 8);
-    avi::StreamSpec stereo16 = AudioSpec(48000, 2, 16);
+    avi::StreamInfo mono8 = AudioSpec(11025, 1, 8);
+    avi::StreamInfo stereo16 = AudioSpec(48000, 2, 16);
     const ParsedAvi avi = ParseHeader({mono8, stereo16}, {Totals(3, 11025, 4000), Totals(5, 192000, 40000)});
     ASSERT_EQ(2u, avi.streams.size());
     EXPECT_EQ(1u, avi.streams[0].scale);

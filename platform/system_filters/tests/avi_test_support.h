@@ -45,17 +45,17 @@ inline std::vector<uint8_t> PcmFormat(uint32_t rate, uint16_t channels, uint16_t
     return v;
 }
 
-inline avi::StreamSpec VideoSpec(int32_t width, int32_t height, int64_t frameDuration,
+inline avi::StreamInfo VideoSpec(int32_t width, int32_t height, int64_t frameDuration,
                                  uint32_t compression = 0, uint16_t bits = 24) {
-    avi::StreamSpec s;
+    avi::StreamInfo s;
     s.kind = avi::StreamKind::kVideo;
     s.format = BitmapInfo(width, height, bits, compression);
     s.frameDuration = frameDuration;
     return s;
 }
 
-inline avi::StreamSpec AudioSpec(uint32_t rate, uint16_t channels, uint16_t bits) {
-    avi::StreamSpec s;
+inline avi::StreamInfo AudioSpec(uint32_t rate, uint16_t channels, uint16_t bits) {
+    avi::StreamInfo s;
     s.kind = avi::StreamKind::kAudio;
     s.format = PcmFormat(rate, channels, bits);
     return s;

@@ -154,18 +154,18 @@ TEST(AviWriter, FileIsCompleteAfterBeginAndAfterEveryTrailer) {
 
 TEST(AviWriter, StreamNamesBecomeStrnChunks) {
     MemorySink sink;
-    avi::StreamSpec spec = AudioSpec(8000, 1, 16);
-    spec.name = "Mic";
-    AviWriter writer({spec}, &sink);
+    avi::StreamInfo info = AudioSpec(8000, 1, 16);
+    info.name = "Mic";
+    AviWriter writer({info}, &sink);
     ASSERT_TRUE(writer.Begin());
     EXPECT_EQ("Mic", MustParse(sink.file).streams.at(0).name);
 }
 
 TEST(AviWriter, RefusesUnusableStreams) {
     MemorySink sink;
-    avi::StreamSpec shortVideo = VideoSpec(16, 16, 0);
+    avi::StreamInfo shortVideo = VideoSpec(16, 16, 0);
     shortVideo.format.resize(30);
-    avi::StreamSpec silentAudio = AudioSpec(8000, 1, 16);
+    avi::StreamInfo silentAudio = AudioSpec(8000, 1, 16);
     silentAudio.format[12] = silentAudio.format[13] = 0;  // block align 0
     EXPECT_FALSE(AviWriter({shortVideo}, &sink).Valid());
     EXPECT_FALSE(AviWriter({silentAudio}, &sink).Valid());

@@ -1,4 +1,4 @@
-#include "system_filters/avi_stream_spec.h"
+#include "system_filters/avi_stream_info.h"
 
 namespace avi {
 
@@ -26,13 +26,13 @@ bool ReadAudioFields(const std::vector<uint8_t>& format, AudioFields* fields) {
     return fields->blockAlign != 0 && fields->avgBytesPerSec != 0;
 }
 
-bool IsValidSpec(const StreamSpec& spec) {
-    if (spec.kind == StreamKind::kVideo) {
+bool IsValidSpec(const StreamInfo& info) {
+    if (info.kind == StreamKind::kVideo) {
         VideoFields video;
-        return ReadVideoFields(spec.format, &video) && spec.frameDuration >= 0;
+        return ReadVideoFields(info.format, &video) && info.frameDuration >= 0;
     }
     AudioFields audio;
-    return ReadAudioFields(spec.format, &audio);
+    return ReadAudioFields(info.format, &audio);
 }
 
 FourCC ChunkId(size_t streamIndex, StreamKind kind) {

@@ -12,7 +12,7 @@ namespace avi {
 
 enum class StreamKind { kVideo, kAudio };
 
-struct StreamSpec {
+struct StreamInfo {
     StreamKind kind = StreamKind::kVideo;
     // Video: a BITMAPINFOHEADER with whatever follows it (masks, palette).
     // Audio: a WAVEFORMATEX (or the 16-byte PCMWAVEFORMAT) with its extra bytes.
@@ -48,7 +48,7 @@ constexpr size_t kPcmWaveFormatSize = 16;
 // False when the block is too short or describes nothing writable.
 bool ReadVideoFields(const std::vector<uint8_t>& format, VideoFields* fields);
 bool ReadAudioFields(const std::vector<uint8_t>& format, AudioFields* fields);
-bool IsValidSpec(const StreamSpec& spec);
+bool IsValidSpec(const StreamInfo& info);
 
 // '00dc', '01wb', ...: the stream's number and what its chunks hold.
 FourCC ChunkId(size_t streamIndex, StreamKind kind);
