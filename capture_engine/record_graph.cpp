@@ -1,0 +1,97 @@
+// Recording: the preview picture goes on through a tee while a multiplexer
+// and a file sink write the stream; stopping removes them, which closes the file.
+#include "capture_engine/graph_manage.h"
+
+#include <string>
+
+#include "capture_engine/device_routines.h"
+#include "capture_engine/graph_routines.h"
+#include "external_filters/snapshot/snapshot_api.h"
+
+using namespace graph_routines;
+
+namespace {
+
+// Refuses, before the running preview is touched, a name the file writer
+// could not open: empty, longer than the platform's plain paths, or in a
+// folder that does not exist.
+HRESULT CheckRecordingName(LPCWSTR fileName) {
+    if (!fileName || !fileName[0]) return E_INVALIDARG;
+    const size_t length = wcsnlen(fileName, MAX_PATH);
+    if (length >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    std::wstring folder(fileName, length);
+    const size_t separator = folder.find_last_of(L"\\/");
+    if (separator == std::wstring::npos) return S_OK;  // the current folder
+    folder.resize(separator + 1);
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    return S_OK;
+}
+
+}  // namespace
+
+HRESULT CGraphManage::RunRecord(LPCWSTR fileName, int format, int mpegQuality, int withAudio) {
+    RETURN_IF_FAILED(CheckRecordingName(fileName));
+    if (!m_captureGraph) return E_POINTER;
+    if (m_captureRunning) RETURN_IF_FAILED(StopCapture());
+    ReleaseControlAndWindow(&m_mediaControl, &m_videoWindow);
+    DisconnectAll(m_captureGraph.Get());
+    if (format == 1) return BuildAviRecording(fileName, withAudio);
+    return BuildMpegRecording(fileName, mpegQuality, withAudio);
+}
+
+// The picture path of both recording topologies: the tee feeds the preview
+// branch first, so the recording branch is the tee's second output.
+HRESULT CGraphManage::ConnectRecordingPreview() {
+    IGraphBuilder* graph = m_captureGraph.Get();
+    RETURN_IF_FAILED(ConnectFilters(graph, m_videoCapture.Get(), m_tee.Get()));
+    RETURN_IF_FAILED(ConnectFilters(graph, m_tee.Get(), m_snapshot.Get()));
+    RETURN_IF_FAILED(ConnectFilters(graph, m_snapshot.Get(), m_colourConverter.Get()));
+    return ConnectFilters(graph, m_colourConverter.Get(), m_videoRenderer.Get());
+}
+
+HRESULT CGraphManage::BuildAviRecording(LPCWSTR fileName, int withAudio) {
+    IGraphBuilder* graph = m_captureGraph.Get();
+    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_InfTee, L"InfPin Filter", &m_tee));
+    RETURN_IF_FAILED(device_routines::AddSelectedDevice(graph, CLSID_AudioInputDeviceCategory, m_audioDeviceIndex,
+                                                        L"Audio Capture Filter", &m_audioCapture));
+    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_Colour, L"colorspace Filter", &m_colourConverter));
+    RETURN_IF_FAILED(ConnectRecordingPreview());
+
+    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_AviDest, L"AVI Mux Filter", &m_aviMux));
+    RETURN_IF_FAILED(ConnectFilters(graph, m_tee.Get(), m_aviMux.Get()));
+    if (withAudio) RETURN_IF_FAILED(ConnectFilters(graph, m_audioCapture.Get(), m_aviMux.Get()));
+
+    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_FileWriter, L"File Writer", &m_fileWriter));
+    // Named on every build, not only when created: a writer kept from a
+    // failed build must not write this recording under the earlier name.
+    ComPtr<IFileSinkFilter> sink;
+    if (SUCCEEDED(m_fileWriter.As(&sink))) sink->SetFileName(fileName, nullptr);
+    RETURN_IF_FAILED(ConnectFilters(graph, m_aviMux.Get(), m_fileWriter.Get()));
+    m_graphMode = GraphMode_AviRecord;
+    return S_OK;
+}
+
+// The MPEG encoder, audio encoder, multiplexer and file sink are not part of
+// this engine's build yet; the call fails like any build whose filter is missing.
+HRESULT CGraphManage::BuildMpegRecording(LPCWSTR, int, int) {
+    return REGDB_E_CLASSNOTREG;
+}
+
+void CGraphManage::StopRecord() {
+    if (m_graphMode != GraphMode_AviRecord && m_graphMode != GraphMode_MpegRecord) return;
+    if (m_captureRunning && FAILED(StopCapture())) return;
+    ReleaseControlAndWindow(&m_mediaControl, &m_videoWindow);
+    DisconnectAll(m_captureGraph.Get());
+    IFilterGraph* graph = m_captureGraph.Get();
+    if (m_graphMode == GraphMode_AviRecord) {
+        RemoveAndRelease(graph, &m_aviMux);
+        RemoveAndRelease(graph, &m_fileWriter);
+    } else {
+        RemoveAndRelease(graph, &m_audioEncoder);
+        RemoveAndRelease(graph, &m_mpegEncoder);
+        RemoveAndRelease(graph, &m_mpegMux);
+        RemoveAndRelease(graph, &m_mpegFileSink);
+    }
+}
