@@ -45,7 +45,9 @@ protected:
         const CMediaType type =
             video ? system_filters_test::MakeVideoType({pixel_formats::PixelFormat::kYuy2, 160, 120}) : Pcm();
         CTestSource* raw = nullptr;
-        ComPtr<IBaseFilter> source = CTestSource::Create({type, count, 0, video ? 333333 : 1000000}, &raw);
+        // An endless source goes at about the real rate; a counted one as fast as it can.
+        const DWORD pacingMs = count < 0 ? (video ? 33 : 100) : 0;
+        ComPtr<IBaseFilter> source = CTestSource::Create({type, count, pacingMs, video ? 333333 : 1000000}, &raw);
         ComPtr<IBaseFilter> encoder = system_filters_test::CreateFilter(video ? CLSID_MpegVideoEncoder : CLSID_MpegAudioEncoder);
         EXPECT_TRUE(source && encoder);
         EXPECT_EQ(S_OK, graph_.Add(source.Get(), video ? L"Video Source" : L"Audio Source"));
