@@ -4,10 +4,17 @@
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 which=${1:-all}; shift || true
+# Paths below the checkout are hashed relative to it, so every clone and
+# worktree of the project shares one compiler cache.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 configure() {  # dir, cmake args...
   local dir=$1; shift
   if [ ! -f "$dir/build.ninja" ]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake -S "$ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   fi
 }
 build_host() {
