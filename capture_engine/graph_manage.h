@@ -68,6 +68,8 @@ private:
     void RebuildAndRun(bool converted);
     HRESULT BuildAviRecording(LPCWSTR fileName, int withAudio);
     HRESULT BuildMpegRecording(LPCWSTR fileName, int mpegQuality, int withAudio);
+    HRESULT ConnectMpegRecording(LPCWSTR fileName, int withAudio);
+    void RemoveMpegFilters();
     HRESULT ConnectRecordingPreview();
     HRESULT PlaybackControl();
 

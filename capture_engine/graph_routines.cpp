@@ -90,6 +90,14 @@ HRESULT StopSequence(IMediaControl* control, int* running) {
     return hr;
 }
 
+void StopEveryFilter(IFilterGraph* graph) {
+    if (!graph) return;
+    ComPtr<IEnumFilters> filterEnum;
+    if (FAILED(graph->EnumFilters(filterEnum.Put()))) return;
+    ComPtr<IBaseFilter> filter;
+    while (filterEnum->Next(1, filter.Put(), nullptr) == S_OK) filter->Stop();
+}
+
 void ReleaseControlAndWindow(ComPtr<IMediaControl>* control, ComPtr<IVideoWindow>* window) {
     control->Reset();
     if (*window) {

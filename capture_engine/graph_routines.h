@@ -35,6 +35,12 @@ HRESULT CreateFilterOnce(IFilterGraph* graph, REFCLSID clsid, LPCWSTR name, ComP
 // Pause, then Stop. *running stays 1 only when Stop failed; the result is Stop's.
 HRESULT StopSequence(IMediaControl* control, int* running);
 
+// Stops every filter of the graph itself. After a failed Run a graph may
+// leave the filters it had already paused in that state while counting
+// itself stopped, so that its own Stop changes nothing; paused filters refuse
+// to be disconnected, which would block every later rebuild.
+void StopEveryFilter(IFilterGraph* graph);
+
 // Drops the media control and detaches and drops the video window, so the
 // next attach starts from a clean window.
 void ReleaseControlAndWindow(ComPtr<IMediaControl>* control, ComPtr<IVideoWindow>* window);

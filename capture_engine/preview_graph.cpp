@@ -9,6 +9,12 @@
 
 using namespace graph_routines;
 
+namespace {
+// How long RunGraph waits for a graph that is still changing to running; a
+// live graph that takes longer is left to finish on its own.
+constexpr LONG kRunSettleMilliseconds = 2000;
+}  // namespace
+
 // Creates or reuses the filters every preview has: capture device, snapshot
 // filter, renderer, and the audio device that only recording connects.
 HRESULT CGraphManage::AddPreviewSources() {
@@ -50,9 +56,17 @@ HRESULT CGraphManage::RunPreviewEx() {
 HRESULT CGraphManage::RunGraph() {
     if (m_captureRunning) return S_OK;
     RETURN_IF_FAILED(CaptureMediaControl());
-    const HRESULT hr = m_mediaControl->Run();
+    HRESULT hr = m_mediaControl->Run();
+    if (hr == S_FALSE) {
+        // The graph completes the change on its own; a filter that fails to
+        // pause then (a file sink that cannot open its file) is reported only here.
+        OAFilterState state;
+        const HRESULT settled = m_mediaControl->GetState(kRunSettleMilliseconds, &state);
+        if (FAILED(settled)) hr = settled;
+    }
     if (FAILED(hr)) {
         m_mediaControl->Stop();
+        StopEveryFilter(m_captureGraph.Get());
         return hr;
     }
     m_captureRunning = 1;

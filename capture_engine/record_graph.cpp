@@ -6,27 +6,47 @@
 
 #include "capture_engine/device_routines.h"
 #include "capture_engine/graph_routines.h"
+#include "capture_engine/mpeg_encoder_setup.h"
+#include "external_filters/mpeg/mpeg_filters_api.h"
 #include "external_filters/snapshot/snapshot_api.h"
 
 using namespace graph_routines;
 
 namespace {
 
+// Opening for writing without emptying, as the file writer and the dump sink
+// will; a file that was not there before is removed again, so the check
+// leaves nothing behind.
+HRESULT CheckWritable(LPCWSTR fileName) {
+    const HANDLE probe = CreateFileW(fileName, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (probe == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error ? HRESULT_FROM_WIN32(error) : E_ACCESSDENIED;
+    }
+    const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+    const bool disk = GetFileType(probe) == FILE_TYPE_DISK;
+    CloseHandle(probe);
+    if (created && disk) DeleteFileW(fileName);
+    return S_OK;
+}
+
 // Refuses, before the running preview is touched, a name the file writer
-// could not open: empty, longer than the platform's plain paths, or in a
-// folder that does not exist.
+// could not open: empty, longer than the platform's plain paths, in a folder
+// that does not exist, or not writable (a folder, a read-only or locked file).
 HRESULT CheckRecordingName(LPCWSTR fileName) {
     if (!fileName || !fileName[0]) return E_INVALIDARG;
     const size_t length = wcsnlen(fileName, MAX_PATH);
     if (length >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
     std::wstring folder(fileName, length);
     const size_t separator = folder.find_last_of(L"\\/");
-    if (separator == std::wstring::npos) return S_OK;  // the current folder
-    folder.resize(separator + 1);
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
-    return S_OK;
+    if (separator != std::wstring::npos) {
+        folder.resize(separator + 1);
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    }
+    return CheckWritable(fileName);
 }
 
 }  // namespace
@@ -73,10 +93,53 @@ HRESULT CGraphManage::BuildAviRecording(LPCWSTR fileName, int withAudio) {
     return S_OK;
 }
 
-// The MPEG encoder, audio encoder, multiplexer and file sink are not part of
-// this engine's build yet; the call fails like any build whose filter is missing.
-HRESULT CGraphManage::BuildMpegRecording(LPCWSTR, int, int) {
-    return REGDB_E_CLASSNOTREG;
+HRESULT CGraphManage::BuildMpegRecording(LPCWSTR fileName, int mpegQuality, int withAudio) {
+    const HRESULT built = ConnectMpegRecording(fileName, withAudio);
+    if (FAILED(built)) {
+        // An unconnected multiplexer refuses to pause, so left in the graph
+        // it would stop the preview the caller runs next from ever starting.
+        RemoveMpegFilters();
+        return built;
+    }
+    const HRESULT setup = mpeg_encoder_setup::ConfigureEncoder(m_mpegEncoder.Get(), mpegQuality);
+    m_graphMode = GraphMode_MpegRecord;
+    return setup;
+}
+
+HRESULT CGraphManage::ConnectMpegRecording(LPCWSTR fileName, int withAudio) {
+    IGraphBuilder* graph = m_captureGraph.Get();
+    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_InfTee, L"InfPin Filter", &m_tee));
+    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_Colour, L"colorspace Filter", &m_colourConverter));
+    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_MpegMultiplexer, L"MPG Mux", &m_mpegMux));
+    RETURN_IF_FAILED(ConnectRecordingPreview());
+
+    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_MpegVideoEncoder, L"Encoder filter", &m_mpegEncoder));
+    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_DumpFileSink, L"dump", &m_mpegFileSink));
+    // Named on every build, as the AVI writer is.
+    ComPtr<IFileSinkFilter> sink;
+    RETURN_IF_FAILED(m_mpegFileSink.As(&sink));
+    RETURN_IF_FAILED(sink->SetFileName(fileName, nullptr));
+    RETURN_IF_FAILED(ConnectFilters(graph, m_tee.Get(), m_mpegEncoder.Get()));
+    // The streams' connections to the multiplexer are not checked: it records
+    // whichever of them it took.
+    ConnectFilters(graph, m_mpegEncoder.Get(), m_mpegMux.Get());
+
+    RETURN_IF_FAILED(device_routines::AddSelectedDevice(graph, CLSID_AudioInputDeviceCategory, m_audioDeviceIndex,
+                                                        L"Audio Capture Filter", &m_audioCapture));
+    if (withAudio) {
+        RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_MpegAudioEncoder, L"Audio Encoder", &m_audioEncoder));
+        RETURN_IF_FAILED(ConnectFilters(graph, m_audioCapture.Get(), m_audioEncoder.Get()));
+        ConnectFilters(graph, m_audioEncoder.Get(), m_mpegMux.Get());
+    }
+    return ConnectFilters(graph, m_mpegMux.Get(), m_mpegFileSink.Get());
+}
+
+void CGraphManage::RemoveMpegFilters() {
+    IFilterGraph* graph = m_captureGraph.Get();
+    RemoveAndRelease(graph, &m_audioEncoder);
+    RemoveAndRelease(graph, &m_mpegEncoder);
+    RemoveAndRelease(graph, &m_mpegMux);
+    RemoveAndRelease(graph, &m_mpegFileSink);
 }
 
 void CGraphManage::StopRecord() {
@@ -89,9 +152,6 @@ void CGraphManage::StopRecord() {
         RemoveAndRelease(graph, &m_aviMux);
         RemoveAndRelease(graph, &m_fileWriter);
     } else {
-        RemoveAndRelease(graph, &m_audioEncoder);
-        RemoveAndRelease(graph, &m_mpegEncoder);
-        RemoveAndRelease(graph, &m_mpegMux);
-        RemoveAndRelease(graph, &m_mpegFileSink);
+        RemoveMpegFilters();
     }
 }
