@@ -71,10 +71,16 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
+CLSID ClassComCreates(REFCLSID clsid) {
+    CLSID actual;
+    return CoGetTreatAsClass(clsid, &actual) == S_OK ? actual : clsid;
+}
+
 ClassSpy::ClassSpy(REFCLSID clsid) {
-    result_ = CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, real_.PutVoid());
+    const CLSID actual = ClassComCreates(clsid);
+    result_ = CoGetClassObject(actual, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, real_.PutVoid());
     if (SUCCEEDED(result_))
-        result_ = CoRegisterClassObject(clsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+        result_ = CoRegisterClassObject(actual, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
 }
 
 ClassSpy::~ClassSpy() {

@@ -44,6 +44,11 @@ private:
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD milliseconds);
 
+// The class COM makes when asked for `clsid`: the one its TreatAs entry names
+// (a prefix may stand one renderer in for another), else `clsid` itself.
+// Class objects registered in the process are looked up under that class.
+CLSID ClassComCreates(REFCLSID clsid);
+
 // While it lives, whoever creates `clsid` in this process gets the real
 // object through this spy, which counts the creations and keeps the last
 // object, so a test can look inside the engine's graph (say, at its renderer).
