@@ -13,6 +13,7 @@
 
 #include "capture_engine/korvel.h"
 #include "dshow_base/com_ptr.h"
+#include "testing/renderer_picture/renderer_picture.h"
 
 namespace korvel_test {
 
@@ -79,9 +80,8 @@ private:
     ComPtr<IBaseFilter> last_;
 };
 
-// Frame number of the test pattern the renderer currently shows, read from
-// its picture; nothing when no picture or no readable code.
-std::optional<uint32_t> ShownFrameNumber(IBaseFilter* renderer);
+// Frame number of the test pattern the renderer (filter or graph) shows.
+using renderer_picture::ShownFrameNumber;
 
 // Output folder for files a later ctest step checks (a Windows path), or the
 // temporary folder when the test runs on its own.
