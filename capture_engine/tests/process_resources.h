@@ -20,11 +20,12 @@ struct ProcessResources {
 
 ProcessResources MeasureProcessResources();
 
-// Whether a module of the process (by file name) reports live objects; true
-// when it is not loaded at all.
+// Whether a module of the process (by file name) has no live objects, as its
+// DllCanUnloadNow says; true when it is not loaded at all.
 bool ModuleCanUnload(const wchar_t* moduleName);
 
-// "handles 123 (+1, 0.8 %)" style comparison of one figure.
+// One line comparing a figure before and after: both values, the change and
+// the change in per cent.
 std::string DescribeGrowth(const char* what, double before, double after);
 
 // Growth from before to after in per cent of before; 0 when it shrank.
