@@ -40,6 +40,25 @@ if [ -f "$mux_module" ] && { [ ! -f "$mux_stamp" ] || [ "$mux_module" -nt "$mux_
     exit 1
   fi
 fi
+# Wine's default video renderer (its VMR) draws through OpenGL: the picture
+# never shows in screenshots of the X display, and every instance keeps about
+# 35 MB and 9 handles after its last release, so a process that builds a dozen
+# previews runs out of address space ("Failed to create device"). Without
+# OpenGL (Direct3D "renderer" = "no3d" or "gdi") it cannot create its device at
+# all. So in this prefix COM makes Wine's GDI Video Renderer whenever the
+# default renderer is asked for (a TreatAs entry, as CoTreatAsClass writes).
+# Product code stays the same; Windows keeps its own default renderer.
+renderer_stamp=$stamps/default-renderer-treat-as.stamp
+if [ ! -f "$renderer_stamp" ]; then
+  if wine reg add 'HKCR\CLSID\{6BC1CFFA-8FC1-4261-AC22-CFB4CC38DB50}\TreatAs' /ve /t REG_SZ \
+       /d '{70E102B0-5556-11CE-97C0-00AA0055595A}' /f >/dev/null 2>&1; then
+    touch "$renderer_stamp"
+    registered=1
+  else
+    echo "setting the default video renderer failed" >&2
+    exit 1
+  fi
+fi
 # Let the server that regsvr32 started end: a caller starting its own (with
 # its display) would otherwise find it still running.
 if [ -n "$registered" ]; then wineserver -w; fi

@@ -2,10 +2,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "test_devices/test_device_client.h"
-#include "test_signals/test_pattern.h"
 
 namespace korvel_test {
 
@@ -71,10 +69,16 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
+CLSID ClassComCreates(REFCLSID clsid) {
+    CLSID actual;
+    return CoGetTreatAsClass(clsid, &actual) == S_OK ? actual : clsid;
+}
+
 ClassSpy::ClassSpy(REFCLSID clsid) {
-    result_ = CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, real_.PutVoid());
+    const CLSID actual = ClassComCreates(clsid);
+    result_ = CoGetClassObject(actual, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory, real_.PutVoid());
     if (SUCCEEDED(result_))
-        result_ = CoRegisterClassObject(clsid, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+        result_ = CoRegisterClassObject(actual, this, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
 }
 
 ClassSpy::~ClassSpy() {
@@ -102,28 +106,6 @@ STDMETHODIMP ClassSpy::CreateInstance(IUnknown* outer, REFIID riid, void** ppv) 
 }
 
 STDMETHODIMP ClassSpy::LockServer(BOOL lock) { return real_->LockServer(lock); }
-
-std::optional<uint32_t> ShownFrameNumber(IBaseFilter* renderer) {
-    if (!renderer) return std::nullopt;
-    ComPtr<IBasicVideo> video;
-    if (FAILED(renderer->QueryInterface(IID_IBasicVideo, video.PutVoid()))) return std::nullopt;
-    // Wine's renderer faults on the documented size query (a null buffer), so
-    // offer room for the largest picture instead.
-    long width = 0, height = 0;
-    if (FAILED(video->GetVideoSize(&width, &height)) || width <= 0 || height <= 0) return std::nullopt;
-    long size = long(sizeof(BITMAPINFOHEADER)) + width * height * 4 + 1024;
-    std::vector<long> dib((size + 3) / 4);
-    if (FAILED(video->GetCurrentImage(&size, dib.data()))) return std::nullopt;
-    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib.data());
-    const auto* bits = reinterpret_cast<const uint8_t*>(dib.data()) + header->biSize;
-    const size_t length = size_t(size) - header->biSize;
-    const auto format =
-        header->biBitCount == 32 ? pixel_formats::PixelFormat::kRgb32 : pixel_formats::PixelFormat::kRgb24;
-    // Wine's renderer hands rows out top-down under a bottom-up header; the
-    // code reads in one orientation only, so trying both cannot mistake a frame.
-    if (auto n = test_signals::DecodeFrameCounter(bits, length, format, header->biWidth, header->biHeight)) return n;
-    return test_signals::DecodeFrameCounter(bits, length, format, header->biWidth, -header->biHeight);
-}
 
 std::wstring OutputPath(const wchar_t* fileName) {
     const char* dir = std::getenv("WEBCAM_TEST_OUT");

@@ -13,6 +13,7 @@
 
 #include "capture_engine/korvel.h"
 #include "dshow_base/com_ptr.h"
+#include "testing/renderer_picture/renderer_picture.h"
 
 namespace korvel_test {
 
@@ -44,6 +45,11 @@ private:
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD milliseconds);
 
+// The class COM makes when asked for `clsid`: the one its TreatAs entry names
+// (a prefix may stand one renderer in for another), else `clsid` itself.
+// Class objects registered in the process are looked up under that class.
+CLSID ClassComCreates(REFCLSID clsid);
+
 // While it lives, whoever creates `clsid` in this process gets the real
 // object through this spy, which counts the creations and keeps the last
 // object, so a test can look inside the engine's graph (say, at its renderer).
@@ -74,9 +80,8 @@ private:
     ComPtr<IBaseFilter> last_;
 };
 
-// Frame number of the test pattern the renderer currently shows, read from
-// its picture; nothing when no picture or no readable code.
-std::optional<uint32_t> ShownFrameNumber(IBaseFilter* renderer);
+// Frame number of the test pattern the renderer (filter or graph) shows.
+using renderer_picture::ShownFrameNumber;
 
 // Output folder for files a later ctest step checks (a Windows path), or the
 // temporary folder when the test runs on its own.

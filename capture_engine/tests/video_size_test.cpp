@@ -91,7 +91,12 @@ TEST_F(KorvelVideoSize, SizeChangeRebuildsRunsAndIsListedAsCurrent) {
 
 TEST_F(KorvelVideoSize, RefusedSizeFailsButThePreviewComesBack) {
     ClassSpy renderers(CLSID_VideoRendererDefault);
+    // In a window, where a renderer that keeps no copy of its picture shows it.
+    TestWindow window(320, 240);
     ASSERT_EQ(RunPreview(), 1);
+    ASSERT_EQ(SetPlayWindow(window.Handle()), 1);
+    RECT rect = {0, 0, 320, 240};
+    ASSERT_EQ(SetWindowPosition(&rect), 1);
     ASSERT_EQ(RunGraph(), 1);
     tag_VideoSize odd = {333, 222};
     EXPECT_EQ(SetVideoSize(&odd), 0);

@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "graph_helpers.h"
-#include "test_signals/test_pattern.h"
+#include "testing/renderer_picture/renderer_picture.h"
 
 namespace {
 
@@ -39,41 +39,19 @@ TEST_F(WalkingSkeleton, SystemDeviceEnumeratorListsTheTestDevices) {
     EXPECT_TRUE(Contains(testgraph::DeviceNames(CLSID_AudioInputDeviceCategory), kMicrophone));
 }
 
-// Frame number of the picture the renderer shows, read from the pattern's code.
-std::optional<uint32_t> ShownFrameNumber(IBasicVideo* video) {
-    // Wine's default renderer faults on the documented size query (a null
-    // buffer), so offer room for the largest picture the camera makes.
-    long width = 0, height = 0;
-    if (FAILED(video->GetVideoSize(&width, &height)) || width <= 0 || height <= 0) return std::nullopt;
-    long size = static_cast<long>(sizeof(BITMAPINFOHEADER)) + width * height * 4 + 1024;
-    std::vector<long> dib((size + 3) / 4);
-    if (FAILED(video->GetCurrentImage(&size, dib.data()))) return std::nullopt;
-    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib.data());
-    const auto* bits = reinterpret_cast<const uint8_t*>(dib.data()) + header->biSize;
-    const size_t length = static_cast<size_t>(size) - header->biSize;
-    const auto format = header->biBitCount == 32 ? pixel_formats::PixelFormat::kRgb32
-                                                 : pixel_formats::PixelFormat::kRgb24;
-    // Wine's VMR-9 hands the rows out top-down under a bottom-up header; the
-    // code reads in only one orientation, so trying both cannot mistake a frame.
-    if (auto n = test_signals::DecodeFrameCounter(bits, length, format, header->biWidth, header->biHeight)) return n;
-    return test_signals::DecodeFrameCounter(bits, length, format, header->biWidth, -header->biHeight);
-}
-
 // The renderer's current picture is a test-pattern frame, and a later one is a later frame.
 void ExpectRendererShowsLiveFrames(IGraphBuilder* graph) {
-    ComPtr<IBasicVideo> video;
-    ASSERT_EQ(S_OK, graph->QueryInterface(IID_IBasicVideo, video.PutVoid()));
     // About 60 frames in 2 s at 30 frames per second; a loaded machine may
     // start later, so that is waited for rather than timed.
     std::optional<uint32_t> first;
     for (int waited = 0; waited < 10000 && !(first && *first > 10u); waited += 250) {
-        first = ShownFrameNumber(video.Get());
+        first = renderer_picture::ShownFrameNumber(graph);
         if (!(first && *first > 10u)) testgraph::PumpFor(250);
     }
     ASSERT_TRUE(first.has_value());
     EXPECT_GT(*first, 10u);
     testgraph::PumpFor(500);
-    const auto second = ShownFrameNumber(video.Get());
+    const auto second = renderer_picture::ShownFrameNumber(graph);
     ASSERT_TRUE(second.has_value());
     EXPECT_GT(*second, *first);
 }
