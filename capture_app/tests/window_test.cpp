@@ -95,6 +95,22 @@ TEST(SnaporyWindow, PreviewsTheTestCameraInItsSkinAndListsItsSizes) {
     ASSERT_TRUE(harness::ChooseComboEntry(combo, L"640 * 480"));
     EXPECT_TRUE(WaitUntil([&] { return harness::IsEnabled(record); }, 5000)) << "Rec stays disabled at 640 wide";
 
+    // A double click on the frame maximises the window, another restores it.
+    auto doubleClickFrame = [&] {
+        RECT frame{};
+        GetWindowRect(window, &frame);
+        harness::MoveMouseTo(POINT{frame.left + 10, frame.top + 200});
+        for (int i = 0; i < 2; ++i) {
+            harness::PressLeftButton();
+            harness::ReleaseLeftButton();
+        }
+    };
+    doubleClickFrame();
+    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, 5000)) << "double click did not maximise";
+    doubleClickFrame();
+    EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(window); }, 5000)) << "double click did not restore";
+    GetClientRect(window, &client);
+
     // Buttons follow the client size: Snap centred above the bottom edge.
     RECT snap{};
     GetWindowRect(app.Control(IDC_BTN_SNAP), &snap);
