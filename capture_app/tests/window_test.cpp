@@ -184,3 +184,23 @@ TEST(SnaporyWindow, WithoutACameraShowsTheSkinWithoutPreview) {
 }
 
 }  // namespace
+
+namespace {
+
+// More sizes than the 20-entry array and a name longer than the 100-unit
+// name buffer: the program lists what fits and carries on.
+TEST(SnaporyWindow, TooManySizesAndOverlongNamesStayWithinTheirBuffers) {
+    const std::wstring config = L"cameras=2;camera0.sizes=25;camera1.name=" + std::wstring(120, L'N');
+    test_devices::ScopedTestDevices devices(config.c_str());
+    ASSERT_EQ(devices.Result(), S_OK);
+    SnaporyInstall app(L"snapory-bounds");
+    ASSERT_TRUE(app.Start());
+    const std::vector<std::wstring> sizes = harness::ComboEntries(app.Control(IDC_COMBO_SIZE));
+    ASSERT_EQ(sizes.size(), 20u);
+    EXPECT_EQ(sizes.front(), L"160 * 120");
+    EXPECT_EQ(sizes.back(), L"128 * 96");
+    EXPECT_EQ(harness::ComboSelection(app.Control(IDC_COMBO_SIZE)), 2);
+    ASSERT_TRUE(app.Close());
+}
+
+}  // namespace
