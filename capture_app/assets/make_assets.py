@@ -7,6 +7,7 @@ import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, HERE)
 
 from skin import bmp_file, buttons, frame, pieces  # noqa: E402

@@ -6,6 +6,7 @@ STATE (H, U, D or X) picks the buttons' picture; U by default."""
 import os
 import sys
 
+sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from skin import bmp_file, frame  # noqa: E402
