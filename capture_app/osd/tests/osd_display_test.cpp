@@ -135,6 +135,8 @@ TEST_F(OsdDisplayTest, HidesAfterItsTimeAndEachShowingRestartsTheTime) {
     EXPECT_GE(shown, 550u);
     EXPECT_LT(shown, 1500u);
     EXPECT_GE(::GetTickCount() - start, 950u);
+    // Gone from the screen too, not just marked hidden.
+    EXPECT_TRUE(harness::WaitUntil([&] { return harness::CaptureWindow(m_owner).Count(kGreen) == 0; }, 1000));
 }
 
 TEST_F(OsdDisplayTest, ADisplayTimeOfZeroKeepsItUp) {
