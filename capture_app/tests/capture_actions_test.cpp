@@ -71,7 +71,7 @@ TEST(SnaporyCapture, SnapWithTheDefaultsWritesOneJpegNamedFromTheLocalTime) {
     GetLocalTime(&before);
     app.Click(IDC_BTN_SNAP);
     const std::wstring jpeg = WaitForCapture(app, 1, L".jpg", 10000);
-    ASSERT_FALSE(jpeg.empty()) << "no JPEG in " << std::string(app.CaptureFolder().begin(), app.CaptureFolder().end());
+    ASSERT_FALSE(jpeg.empty()) << "no JPEG in the capture folder";
     EXPECT_TRUE(NamedFromLocalTime(jpeg, before, L".jpg")) << std::string(jpeg.begin(), jpeg.end());
     WaitUntilWritten(app.CaptureFolder() + L"\\" + jpeg);
     EXPECT_TRUE(KeepForProbe(app.CaptureFolder() + L"\\" + jpeg, L"snapory-default-snap.jpg"));

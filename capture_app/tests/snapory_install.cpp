@@ -64,7 +64,12 @@ void WriteSolidBmp(const std::wstring& path, int width, int height, COLORREF col
 
 std::wstring OutputFolder() {
     wchar_t buffer[MAX_PATH] = L"";
-    if (GetEnvironmentVariableW(L"WEBCAM_TEST_OUT", buffer, MAX_PATH)) return buffer;
+    if (GetEnvironmentVariableW(L"WEBCAM_TEST_OUT", buffer, MAX_PATH)) {
+        std::wstring folder(buffer);
+        for (wchar_t& c : folder)
+            if (c == L'/') c = L'\\';  // as the program's own paths spell it
+        return folder;
+    }
     GetTempPathW(MAX_PATH, buffer);
     std::wstring temp(buffer);
     if (!temp.empty() && temp.back() == L'\\') temp.pop_back();
@@ -154,6 +159,24 @@ std::vector<std::wstring> SnaporyInstall::Captures() const {
     } while (FindNextFileW(find, &found));
     FindClose(find);
     return names;
+}
+
+namespace {
+
+BOOL CALLBACK FindForeignChild(HWND child, LPARAM out) {
+    const int id = GetDlgCtrlID(child);
+    const bool own = (id >= 1000 && id <= 1022);
+    if (own || GetParent(child) != GetAncestor(child, GA_PARENT)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = child;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindVideoWindow(HWND dialog) {
+    HWND found = nullptr;
+    EnumChildWindows(dialog, FindForeignChild, reinterpret_cast<LPARAM>(&found));
+    return found && GetParent(found) == dialog ? found : nullptr;
 }
 
 RECT ClientToCapture(HWND window, const RECT& client) {

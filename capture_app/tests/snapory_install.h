@@ -59,6 +59,10 @@ std::wstring OutputFolder();
 // Copies a produced file to the output folder under name, for ffprobe's checks.
 bool KeepForProbe(const std::wstring& file, const std::wstring& name);
 
+// The video renderer's window inside Snapory's main window: the child that
+// is none of the dialog's own controls. nullptr when there is none.
+HWND FindVideoWindow(HWND dialog);
+
 // Whether the client area's rectangle changes between two looks 400 ms apart:
 // the live preview does, a still window does not.
 bool AreaIsLive(HWND window, const RECT& clientArea);
