@@ -1,0 +1,1 @@
+"""Snapory's skin, drawn from code: canvas, shapes, lettering, icons and pieces."""
