@@ -9,6 +9,7 @@
 #include "app_toolkit/bmp_button.h"
 #include "app_toolkit/wzd_tooltip_ctrl.h"
 #include "capture_app/resource.h"
+#include "capture_app/settings/settings_host.h"
 #include "dialog_framework/controls.h"
 #include "dialog_framework/device_context.h"
 #include "dialog_framework/dialog.h"
@@ -25,16 +26,16 @@ enum SnaporyTimer : UINT_PTR {
     kTimerCountdown = 200,  // 1 s: the self-timer's countdown
 };
 
-class CSnaporyDlg : public CDialog {
+class CSnaporyDlg : public CDialog, public CSettingsHost {
 public:
     explicit CSnaporyDlg(CWnd* parent = nullptr);
     ~CSnaporyDlg() override;
 
     // Opens the video device, attaches the preview to this window and runs it.
     // Also used by the settings dialog's device page.
-    void StartDevice(int index);
+    void StartDevice(int index) override;
     // Lists the current device's sizes as "W * H" and finds the virtual device.
-    void FillSizeCombo();
+    void FillSizeCombo() override;
     // Applies the size combo's selection and offers Rec for sizes up to 640 wide.
     void OnSelchangeSizeCombo();
 

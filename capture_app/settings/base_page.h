@@ -17,6 +17,7 @@ public:
 
 protected:
     void NotifySettingChanged() { GetParent().SendMessage(WM_SETTINGCHANGED); }
-    // A caption from a Resource.ini text slot; an empty slot empties it.
-    void SetCaption(int id, const CString& text) { SetDlgItemText(id, text); }
+    // Enter and Escape belong to the settings dialog; a child must not end itself.
+    void OnOK() override {}
+    void OnCancel() override {}
 };
