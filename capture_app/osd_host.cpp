@@ -2,16 +2,36 @@
 
 #ifdef SNAPORY_HAVE_OSD
 #include "capture_app/osd/osd.h"
-#endif
+#include "capture_app/osd/status_displays.h"
 
-#ifndef SNAPORY_HAVE_OSD
+void CreateStatusDisplays(COsdList& displays, HWND owner) {
+    for (int i = 0; i < 3; ++i) displays.Add(new COsd);
+    SetUpStatusDisplays(displays, owner);
+}
+
+void DestroyStatusDisplays(COsdList& displays) {
+    for (INT_PTR i = 0; i < displays.GetSize(); ++i) delete displays[i];
+    displays.RemoveAll();
+}
+
+void OsdShowText(COsd* osd, const CString& text) { osd->ShowOsdText(text); }
+
+void OsdShowAgain(COsd* osd) {
+    if (!osd->GetSafeHwnd()) return;
+    osd->ShowWindow(SW_SHOWNOACTIVATE);
+    if (osd->GetDisplayTime() > 0) osd->SetTimer(COsd::kHideTimer, static_cast<UINT>(osd->GetDisplayTime()));
+}
+
+void OsdFollowOwnerSize(COsd* osd) { osd->FollowOwnerSize(); }
+
+void OsdFollowOwnerMove(COsd* osd) { osd->FollowOwnerMove(); }
+
+#else
 // Built without the displays: nothing is shown.
-COsd* CreateStyledOsd(CWnd*) { return nullptr; }
-void DestroyOsd(COsd*) {}
-void SetOsdMargins(COsd*, bool) {}
+void CreateStatusDisplays(COsdList&, HWND) {}
+void DestroyStatusDisplays(COsdList& displays) { displays.RemoveAll(); }
 void OsdShowText(COsd*, const CString&) {}
 void OsdShowAgain(COsd*) {}
-void OsdLayOutIfVisible(COsd*) {}
 void OsdFollowOwnerSize(COsd*) {}
 void OsdFollowOwnerMove(COsd*) {}
 #endif

@@ -33,9 +33,7 @@ CSnaporyDlg::CSnaporyDlg(CWnd* parent) : CDialog(IDD_SNAPORY_DIALOG, parent) {
     MapCommand(IDC_COMBO_SIZE, CBN_SELCHANGE, &CSnaporyDlg::OnSelchangeSizeCombo);
 }
 
-CSnaporyDlg::~CSnaporyDlg() {
-    for (INT_PTR i = 0; i < m_osdList.GetSize(); ++i) DestroyOsd(m_osdList[i]);
-}
+CSnaporyDlg::~CSnaporyDlg() { DestroyStatusDisplays(m_osdList); }
 
 BOOL CSnaporyDlg::OnInitDialog() {
     CDialog::OnInitDialog();

@@ -9,12 +9,22 @@
 #include "app_toolkit/bmp_button.h"
 #include "app_toolkit/wzd_tooltip_ctrl.h"
 #include "capture_app/resource.h"
-#include "capture_app/settings/settings_host.h"
 #include "dialog_framework/controls.h"
 #include "dialog_framework/device_context.h"
 #include "dialog_framework/dialog.h"
 #include "dialog_framework/gdi_objects.h"
 #include "dialog_framework/typed_arrays.h"
+
+// The settings dialog reaches the main window's operations through this base
+// when the settings sources are present.
+#if __has_include("capture_app/settings/settings_host.h")
+#include "capture_app/settings/settings_host.h"
+#define SNAPORY_SETTINGS_HOST_BASE , public CSettingsHost
+#define SNAPORY_SETTINGS_OVERRIDE override
+#else
+#define SNAPORY_SETTINGS_HOST_BASE
+#define SNAPORY_SETTINGS_OVERRIDE
+#endif
 
 class COsd;
 
@@ -26,16 +36,16 @@ enum SnaporyTimer : UINT_PTR {
     kTimerCountdown = 200,  // 1 s: the self-timer's countdown
 };
 
-class CSnaporyDlg : public CDialog, public CSettingsHost {
+class CSnaporyDlg : public CDialog SNAPORY_SETTINGS_HOST_BASE {
 public:
     explicit CSnaporyDlg(CWnd* parent = nullptr);
     ~CSnaporyDlg() override;
 
     // Opens the video device, attaches the preview to this window and runs it.
     // Also used by the settings dialog's device page.
-    void StartDevice(int index) override;
+    void StartDevice(int index) SNAPORY_SETTINGS_OVERRIDE;
     // Lists the current device's sizes as "W * H" and finds the virtual device.
-    void FillSizeCombo() override;
+    void FillSizeCombo() SNAPORY_SETTINGS_OVERRIDE;
     // Applies the size combo's selection and offers Rec for sizes up to 640 wide.
     void OnSelchangeSizeCombo();
 
@@ -76,6 +86,7 @@ private:
     void CreateOsds();
     void LayoutButtons(const CRect& client);
     void PaintSkin(CDC& windowDc);
+    void ExcludeControls(CDC& dc);
     void DrawSkinPiece(CDC& memDc, const wchar_t* file, int x, int y, int width, int height, int start, int end,
                        bool vertical);
 

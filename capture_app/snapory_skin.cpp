@@ -110,12 +110,27 @@ void CSnaporyDlg::PaintSkin(CDC& windowDc) {
     hole.CreateRectRgnIndirect(preview);
     clip.CombineRgn(clip, hole, RGN_DIFF);
     windowDc.SelectClipRgn(clip);
+    ExcludeControls(windowDc);
     windowDc.BitBlt(0, 0, m_clientRect.Width(), m_clientRect.Height(), m_memDc, 0, 0, SRCCOPY);
     windowDc.SelectClipRgn(nullptr);
 
     m_memDc.SelectObject(oldBitmap);
     m_scratchBitmap.DeleteObject();
     m_memDc.DeleteDC();
+}
+
+// The window has no WS_CLIPCHILDREN: without this the frame would be copied
+// over the buttons, which only draw on their own events.
+void CSnaporyDlg::ExcludeControls(CDC& dc) {
+    for (int id : {IDC_BTN_MIN, IDC_BTN_HELP, IDC_BTN_CLOSE, IDC_BTN_POPUP, IDC_BTN_SNAP, IDC_BTN_RECORD,
+                   IDC_BTN_BROWSE, IDC_BTN_EFFECT, IDC_BTN_SETUP, IDC_BTN_AUTOSNAP, IDC_COMBO_SIZE}) {
+        CWindow control = GetDlgItem(id);
+        if (!control.IsWindowVisible()) continue;
+        CRect r;
+        control.GetWindowRect(&r);
+        ScreenToClient(&r);
+        ::ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+    }
 }
 
 void CSnaporyDlg::DrawSkinPiece(CDC& memDc, const wchar_t* file, int x, int y, int width, int height, int start,
@@ -131,10 +146,4 @@ void CSnaporyDlg::DrawSkinPiece(CDC& memDc, const wchar_t* file, int x, int y, i
     m_scratchDc.DeleteDC();
 }
 
-void CSnaporyDlg::CreateOsds() {
-    for (int i = 0; i < 3; ++i) {
-        if (COsd* osd = CreateStyledOsd(this)) m_osdList.Add(osd);
-    }
-    for (INT_PTR i = 0; i < m_osdList.GetSize(); ++i) SetOsdMargins(m_osdList[i], IsWindowVisible() != FALSE);
-    for (INT_PTR i = 0; i < m_osdList.GetSize(); ++i) OsdLayOutIfVisible(m_osdList[i]);
-}
+void CSnaporyDlg::CreateOsds() { CreateStatusDisplays(m_osdList, m_hWnd); }

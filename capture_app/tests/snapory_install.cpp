@@ -1,0 +1,211 @@
+#include "capture_app/tests/snapory_install.h"
+
+#include <shellapi.h>
+
+#include <sstream>
+
+namespace snapory_test {
+
+namespace {
+
+// The build's installed layout, beside the folder of the test programs.
+std::wstring InstalledFolder() {
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.rfind(L'\\'));
+    return folder + L"\\..\\Snapory";
+}
+
+void RemoveTree(const std::wstring& folder) {
+    std::wstring from = folder + L'\0';  // SHFileOperation wants a double terminator
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationW(&op);
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// A 24-bit bottom-up BMP of one colour.
+void WriteSolidBmp(const std::wstring& path, int width, int height, COLORREF colour) {
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = stride * height;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    std::string row(stride, '\0');
+    for (int x = 0; x < width; ++x) {
+        row[x * 3] = static_cast<char>(GetBValue(colour));
+        row[x * 3 + 1] = static_cast<char>(GetGValue(colour));
+        row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
+    }
+    for (int y = 0; y < height; ++y) bytes += row;
+    WriteBytes(path, bytes);
+}
+
+}  // namespace
+
+std::wstring OutputFolder() {
+    wchar_t buffer[MAX_PATH] = L"";
+    if (GetEnvironmentVariableW(L"WEBCAM_TEST_OUT", buffer, MAX_PATH)) {
+        std::wstring folder(buffer);
+        for (wchar_t& c : folder)
+            if (c == L'/') c = L'\\';  // as the program's own paths spell it
+        return folder;
+    }
+    GetTempPathW(MAX_PATH, buffer);
+    std::wstring temp(buffer);
+    if (!temp.empty() && temp.back() == L'\\') temp.pop_back();
+    return temp;
+}
+
+bool KeepForProbe(const std::wstring& file, const std::wstring& name) {
+    return CopyFileW(file.c_str(), (OutputFolder() + L"\\" + name).c_str(), FALSE) != FALSE;
+}
+
+SnaporyInstall::SnaporyInstall(const std::wstring& name) : folder_(OutputFolder() + L"\\" + name) {
+    RemoveTree(folder_);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    const std::wstring from = InstalledFolder();
+    for (const wchar_t* file : {L"\\Snapory.exe", L"\\Korvel.dll"})
+        CopyFileW((from + file).c_str(), (folder_ + file).c_str(), FALSE);
+}
+
+SnaporyInstall::~SnaporyInstall() {
+    if (window_ && IsWindow(window_)) Close(5000);
+}
+
+void SnaporyInstall::WriteResourceIni() {
+    WriteBytes(folder_ + L"\\Resource.ini",
+              "[tooltip]\r\nHelp=Help\r\nMin=Minimise\r\nClose=Close\r\nEffect=Effects\r\nBrowse=Open the folder\r\n"
+              "Record=Record a video\r\nSnap=Take a picture\r\nAutoSnap=Self-timer\r\nSetup=Settings\r\nPopup=Panel\r\n"
+              "[OsdInformation]\r\nRecord=REC\r\nStopRecord=STOP\r\nSnap=Snap!\r\nAutoSnap=in \r\ntime= s\r\n");
+}
+
+void SnaporyInstall::WriteSkin() {
+    const std::wstring skin = folder_ + L"\\Skin";
+    for (const wchar_t* sub : {L"", L"\\top", L"\\center", L"\\bottom"}) CreateDirectoryW((skin + sub).c_str(), nullptr);
+    const struct { const wchar_t* file; int w, h; COLORREF colour; } pieces[] = {
+        {L"\\top\\TopLeft.BMP", 21, 36, kFrameColour},        {L"\\top\\TopCenter.BMP", 2, 36, kFrameColour},
+        {L"\\top\\TopRight.BMP", 70, 36, kFrameColour},       {L"\\top\\About.BMP", 274, 35, kFrameColour},
+        {L"\\center\\CenterLeft2.BMP", 21, 2, kFrameColour},  {L"\\center\\CenterRight2.BMP", 21, 2, kFrameColour},
+        {L"\\bottom\\BottomLeft11.BMP", 20, 94, kBottomColour}, {L"\\bottom\\BottomLeft2.BMP", 88, 94, kBottomColour},
+        {L"\\bottom\\BottomFill1.BMP", 2, 94, kBottomColour}, {L"\\bottom\\BottomFill2.BMP", 2, 94, kBottomColour},
+        {L"\\bottom\\BottomCenter1.BMP", 288, 94, kBottomColour}, {L"\\bottom\\BottomCenter2.BMP", 205, 94, kBottomColour},
+        {L"\\bottom\\BottomRight1.BMP", 25, 94, kBottomColour}, {L"\\bottom\\BottomRight2.BMP", 94, 94, kBottomColour},
+        {L"\\bottom\\Effect.BMP", 75, 26, kBottomColour},
+    };
+    for (const auto& p : pieces) WriteSolidBmp(skin + p.file, p.w, p.h, p.colour);
+    const wchar_t* buttons[] = {L"Help", L"Min", L"Close", L"Effect", L"Browse", L"Record", L"Snap", L"AutoSnap",
+                                L"Setup", L"Popup"};
+    const struct { const wchar_t* letter; COLORREF colour; } states[] = {
+        {L"H", RGB(250, 200, 0)}, {L"U", RGB(200, 200, 200)}, {L"D", RGB(90, 90, 90)}, {L"X", RGB(120, 0, 0)}};
+    for (const wchar_t* button : buttons) {
+        for (const auto& s : states) WriteSolidBmp(skin + L"\\" + button + s.letter + L".BMP", 24, 24, s.colour);
+    }
+}
+
+void SnaporyInstall::WriteConfig(const std::string& text) { WriteBytes(folder_ + L"\\config.ini", text); }
+
+std::string SnaporyInstall::ReadConfig() const {
+    HANDLE file = CreateFileW((folder_ + L"\\config.ini").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    std::string text(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
+    CloseHandle(file);
+    text.resize(read);
+    return text;
+}
+
+bool SnaporyInstall::Start(DWORD timeoutMs) {
+    if (!process_.Start(folder_ + L"\\Snapory.exe", L"", folder_)) return false;
+    window_ = harness::FindTopLevelWindow(L"Snapory!", timeoutMs, process_.Id());
+    return window_ != nullptr;
+}
+
+bool SnaporyInstall::Close(DWORD timeoutMs) {
+    if (window_ && IsWindow(window_)) Click(1004);
+    const bool exited = process_.WaitForExit(timeoutMs);
+    window_ = nullptr;
+    return exited;
+}
+
+std::vector<std::wstring> SnaporyInstall::Captures() const {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW((CaptureFolder() + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return names;
+}
+
+namespace {
+
+BOOL CALLBACK FindForeignChild(HWND child, LPARAM out) {
+    const int id = GetDlgCtrlID(child);
+    const bool own = (id >= 1000 && id <= 1022);
+    if (own || GetParent(child) != GetAncestor(child, GA_PARENT)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = child;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindVideoWindow(HWND dialog) {
+    HWND found = nullptr;
+    EnumChildWindows(dialog, FindForeignChild, reinterpret_cast<LPARAM>(&found));
+    return found && GetParent(found) == dialog ? found : nullptr;
+}
+
+RECT ClientToCapture(HWND window, const RECT& client) {
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int dx = origin.x - frame.left, dy = origin.y - frame.top;
+    return RECT{client.left + dx, client.top + dy, client.right + dx, client.bottom + dy};
+}
+
+bool AreaIsLive(HWND window, const RECT& clientArea) {
+    const RECT area = ClientToCapture(window, clientArea);
+    const harness::Screenshot first = harness::CaptureWindow(window);
+    Sleep(400);
+    const harness::Screenshot second = harness::CaptureWindow(window);
+    if (first.Empty() || second.Empty()) return false;
+    for (int y = area.top; y < area.bottom; y += 3) {
+        for (int x = area.left; x < area.right; x += 3) {
+            if (first.At(x, y) != second.At(x, y)) return true;
+        }
+    }
+    return false;
+}
+
+std::wstring LocalTimeStamp(const SYSTEMTIME& t) {
+    std::wostringstream s;
+    s << t.wYear << t.wMonth << t.wDay << t.wHour << t.wMinute << t.wSecond;
+    return s.str();
+}
+
+}  // namespace snapory_test

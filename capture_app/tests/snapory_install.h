@@ -1,0 +1,75 @@
+// A private copy of Snapory's installed layout for one test: the program and
+// engine copied from the build's Snapory folder, with the test's own
+// Resource.ini, skin and config.ini written beside them, so a test controls
+// every file the program reads and finds every file it writes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "testing/window_harness/window_harness.h"
+
+namespace snapory_test {
+
+// Colours of the test skin: every frame piece is one flat colour.
+inline constexpr COLORREF kFrameColour = RGB(0, 90, 160);
+inline constexpr COLORREF kBottomColour = RGB(20, 140, 60);
+
+// Resource.ini texts the tests look for.
+inline constexpr wchar_t kSnapText[] = L"Snap!";
+inline constexpr wchar_t kRecordTip[] = L"Record a video";
+
+class SnaporyInstall {
+public:
+    // name: the test's folder below the output folder (emptied first).
+    explicit SnaporyInstall(const std::wstring& name);
+    ~SnaporyInstall();
+
+    const std::wstring& Folder() const { return folder_; }
+    std::wstring CaptureFolder() const { return folder_ + L"\\Capture"; }
+
+    void WriteResourceIni();
+    void WriteSkin();
+    void WriteConfig(const std::string& text);
+    std::string ReadConfig() const;
+
+    // Starts Snapory.exe and waits for its window; false when it did not come.
+    bool Start(DWORD timeoutMs = 20000);
+    HWND Window() const { return window_; }
+    HWND Control(int id) const { return harness::FindControl(window_, id); }
+    harness::AppProcess& Process() { return process_; }
+    // Clicks the control with the real mouse.
+    void Click(int id) const { harness::Click(Control(id)); }
+    // Ends the program through its Close button; true when it exited.
+    bool Close(DWORD timeoutMs = 10000);
+
+    // Files of the capture folder, names only.
+    std::vector<std::wstring> Captures() const;
+
+private:
+    std::wstring folder_;
+    harness::AppProcess process_;
+    HWND window_ = nullptr;
+};
+
+// Where test results go (WEBCAM_TEST_OUT, else the temporary folder).
+std::wstring OutputFolder();
+// Copies a produced file to the output folder under name, for ffprobe's checks.
+bool KeepForProbe(const std::wstring& file, const std::wstring& name);
+
+// The video renderer's window inside Snapory's main window: the child that
+// is none of the dialog's own controls. nullptr when there is none.
+HWND FindVideoWindow(HWND dialog);
+
+// Whether the client area's rectangle changes between two looks 400 ms apart:
+// the live preview does, a still window does not.
+bool AreaIsLive(HWND window, const RECT& clientArea);
+// The client rectangle in the window's screenshot co-ordinates.
+RECT ClientToCapture(HWND window, const RECT& client);
+
+// Local time as Snapory names its files (no leading zeros).
+std::wstring LocalTimeStamp(const SYSTEMTIME& t);
+
+}  // namespace snapory_test
