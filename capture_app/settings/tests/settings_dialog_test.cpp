@@ -28,6 +28,16 @@ const DWORD kWaitMs = 5000;
 // One control of each page that no other page has, to find the page by.
 const int kPageMarkers[4] = {IDC_SNAP_JPEG, IDC_REC_QUALITY, IDC_DEV_VIDEO_COMBO, IDC_OTHER_WORK_PATH};
 
+// A stuck window thread fails the test instead of stalling it.
+LRESULT Send(HWND window, UINT message, WPARAM w = 0, LPARAM l = 0) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, w, l, SMTO_NORMAL, kWaitMs, &result)) {
+        ADD_FAILURE() << "message " << message << " got no answer";
+        return -1;
+    }
+    return static_cast<LRESULT>(result);
+}
+
 class SettingsDialogTest : public testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -87,7 +97,10 @@ protected:
         dialog_ = nullptr;
     }
 
-    static void OnWindowThread(const std::function<void()>& work) { main_->RunOnWindowThread(work); }
+    // Snapshots at the enlarged sizes take their time.
+    static void OnWindowThread(const std::function<void()>& work) {
+        if (!main_->RunOnWindowThread(work, 20000)) ADD_FAILURE() << "the window thread did not answer";
+    }
     static bool DialogOpen() {
         bool open = false;
         OnWindowThread([&] { open = main_->dialogOpen; });
@@ -169,7 +182,7 @@ HWND SettingsDialogTest::dialog_ = nullptr;
 TEST_F(SettingsDialogTest, OpensOnThePageLastShownAlsoAfterCancel) {
     ASSERT_NE(OpenDialog(), nullptr);
     EXPECT_EQ(ShownPage(), 0);
-    EXPECT_EQ(SendMessageW(DialogControl(IDC_SETTINGS_PAGE_LIST), LB_GETCOUNT, 0, 0), 4);
+    EXPECT_EQ(Send(DialogControl(IDC_SETTINGS_PAGE_LIST), LB_GETCOUNT), 4);
     EXPECT_FALSE(ApplyEnabled());
     // Every page lies on the frame's rectangle.
     RECT frame, page;
@@ -188,7 +201,7 @@ TEST_F(SettingsDialogTest, OpensOnThePageLastShownAlsoAfterCancel) {
 
     ASSERT_NE(OpenDialog(), nullptr);
     EXPECT_EQ(ShownPage(), 2);
-    EXPECT_EQ(SendMessageW(DialogControl(IDC_SETTINGS_PAGE_LIST), LB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(Send(DialogControl(IDC_SETTINGS_PAGE_LIST), LB_GETCURSEL), 2);
     ASSERT_TRUE(harness::ChooseListEntry(DialogControl(IDC_SETTINGS_PAGE_LIST), 3));
     EXPECT_TRUE(harness::WaitUntil([] { return ShownPage() == 3; }, kWaitMs)) << ShownPage();
     EXPECT_EQ(CloseDialog(IDOK), IDOK);
@@ -199,11 +212,11 @@ TEST_F(SettingsDialogTest, OpensOnThePageLastShownAlsoAfterCancel) {
 }
 
 TEST_F(SettingsDialogTest, AStoredLastPageOutsideThePagesOpensTheFirstPage) {
-    for (int stored : {4, -1, 1000}) {
+    for (int stored : {4, -1}) {
         OnWindowThread([&] { StoreLastPage(stored); });
         ASSERT_NE(OpenDialog(), nullptr) << stored;
         EXPECT_EQ(ShownPage(), 0) << stored;
-        EXPECT_EQ(SendMessageW(DialogControl(IDC_SETTINGS_PAGE_LIST), LB_GETCURSEL, 0, 0), 0) << stored;
+        EXPECT_EQ(Send(DialogControl(IDC_SETTINGS_PAGE_LIST), LB_GETCURSEL), 0) << stored;
         EXPECT_EQ(CloseDialog(IDCANCEL), IDCANCEL);
         int now = -1;
         OnWindowThread([&] { now = StoredLastPage(); });
@@ -217,8 +230,8 @@ TEST_F(SettingsDialogTest, BmpDisablesTheQualitySliderAndJpegEnablesItAgain) {
     HWND slider = PageControl(0, IDC_SNAP_QUALITY);
     EXPECT_TRUE(Checked(0, IDC_SNAP_JPEG));
     EXPECT_TRUE(harness::IsEnabled(slider));
-    EXPECT_EQ(SendMessageW(slider, TBM_GETPOS, 0, 0), 80);
-    EXPECT_EQ(SendMessageW(slider, TBM_GETRANGEMAX, 0, 0), 100);
+    EXPECT_EQ(Send(slider, TBM_GETPOS), 80);
+    EXPECT_EQ(Send(slider, TBM_GETRANGEMAX), 100);
 
     ClickAndWait(PageControl(0, IDC_SNAP_BMP), [&] { return !harness::IsEnabled(slider); });
     EXPECT_FALSE(Checked(0, IDC_SNAP_JPEG));
@@ -229,8 +242,8 @@ TEST_F(SettingsDialogTest, BmpDisablesTheQualitySliderAndJpegEnablesItAgain) {
     // BMP, 20 s and a quality of 55 (the slider as a keyboard move leaves it).
     ClickAndWait(PageControl(0, IDC_SNAP_BMP), [&] { return !harness::IsEnabled(slider); });
     ClickAndWait(PageControl(0, IDC_SNAP_TIMER_20S), [] { return Checked(0, IDC_SNAP_TIMER_20S); });
-    SendMessageW(slider, TBM_SETPOS, TRUE, 55);
-    SendMessageW(Page(0), WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
+    Send(slider, TBM_SETPOS, TRUE, 55);
+    Send(Page(0), WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
     harness::Click(DialogControl(IDC_SETTINGS_APPLY));
     EXPECT_TRUE(ApplyBecomes(false));
     SnapSettings applied;
@@ -258,8 +271,8 @@ TEST_F(SettingsDialogTest, RecordingPageWritesFormatQualityAndSoundOnOk) {
     ASSERT_EQ(ShownPage(), 1);
     EXPECT_TRUE(Checked(1, IDC_REC_MPEG));
     EXPECT_FALSE(Checked(1, IDC_REC_AVI));
-    EXPECT_EQ(SendMessageW(PageControl(1, IDC_REC_QUALITY), TBM_GETRANGEMAX, 0, 0), 2);
-    EXPECT_EQ(SendMessageW(PageControl(1, IDC_REC_QUALITY), TBM_GETPOS, 0, 0), 1);
+    EXPECT_EQ(Send(PageControl(1, IDC_REC_QUALITY), TBM_GETRANGEMAX), 2);
+    EXPECT_EQ(Send(PageControl(1, IDC_REC_QUALITY), TBM_GETPOS), 1);
     EXPECT_FALSE(Checked(1, IDC_REC_SOUND));
 
     ClickAndWait(PageControl(1, IDC_REC_AVI), [] { return Checked(1, IDC_REC_AVI); });
@@ -333,22 +346,30 @@ TEST_F(SettingsDialogTest, DevicePageSwitchesCameras) {
               (std::vector<std::wstring>{L"160 * 120", L"320 * 240"}));
     EXPECT_TRUE(ShownFrame().has_value()) << "the second camera does not preview";
 
-    // No selection in either combo changes nothing.
-    SendMessageW(video, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    SendMessageW(audio, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    EXPECT_EQ(CloseDialog(IDOK), IDOK);
-    int audioCurrent = -1;
-    OnWindowThread([&] { starts = main_->starts; current = CurrentVideoDevice(); audioCurrent = CurrentAudioDevice(); });
-    EXPECT_EQ(starts, 1);
-    EXPECT_EQ(current, 1);
-    EXPECT_EQ(audioCurrent, 0);
-
-    // Back to the first camera for the other tests.
-    ASSERT_NE(OpenDialog(), nullptr);
-    ASSERT_TRUE(harness::ChooseComboEntry(PageControl(2, IDC_DEV_VIDEO_COMBO), 0));
-    EXPECT_EQ(CloseDialog(IDOK), IDOK);
-    OnWindowThread([&] { current = CurrentVideoDevice(); });
+    // Back to the first camera, then no selection in either combo changes nothing.
+    ASSERT_TRUE(harness::ChooseComboEntry(video, 0));
+    EXPECT_TRUE(ApplyBecomes(true));
+    harness::Click(DialogControl(IDC_SETTINGS_APPLY));
+    ASSERT_TRUE(ApplyBecomes(false));
+    OnWindowThread([&] { starts = main_->starts; current = CurrentVideoDevice(); });
+    EXPECT_EQ(starts, 2);
     EXPECT_EQ(current, 0);
+    Send(video, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    Send(audio, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    Send(Page(2), WM_COMMAND, MAKEWPARAM(IDC_DEV_VIDEO_COMBO, CBN_SELCHANGE), reinterpret_cast<LPARAM>(video));
+    EXPECT_FALSE(ApplyEnabled());
+    EXPECT_EQ(CloseDialog(IDOK), IDOK);  // OK applies every page all the same
+    int audioCurrent = -1, fills = 0;
+    OnWindowThread([&] {
+        starts = main_->starts;
+        fills = main_->fills;
+        current = CurrentVideoDevice();
+        audioCurrent = CurrentAudioDevice();
+    });
+    EXPECT_EQ(starts, 2);
+    EXPECT_EQ(fills, 3);
+    EXPECT_EQ(current, 0);
+    EXPECT_EQ(audioCurrent, 0);
 }
 
 TEST_F(SettingsDialogTest, InterpolationSwitchRunsTheConvertedPreviewAndBack) {
@@ -422,7 +443,7 @@ TEST_F(SettingsDialogTest, AnUncreatableWorkFolderShowsTheErrorAndKeepsThePath) 
     EXPECT_EQ(harness::ReadText(edit), kept.str());
     EXPECT_FALSE(ApplyEnabled());
 
-    SendMessageW(edit, EM_SETSEL, 0, -1);
+    Send(edit, EM_SETSEL, 0, -1);
     ASSERT_TRUE(harness::TypeText(edit, drive + L"\\Snapory\\Capture"));
     EXPECT_TRUE(ApplyBecomes(true));
     harness::Click(DialogControl(IDC_SETTINGS_APPLY));
@@ -438,7 +459,7 @@ TEST_F(SettingsDialogTest, AnUncreatableWorkFolderShowsTheErrorAndKeepsThePath) 
 
     // A folder that can be made is made, parents and all, and taken.
     const CString nested = kept + L"\\made\\by\\settings";
-    SendMessageW(edit, EM_SETSEL, 0, -1);
+    Send(edit, EM_SETSEL, 0, -1);
     ASSERT_TRUE(harness::TypeText(edit, nested.str()));
     EXPECT_EQ(CloseDialog(IDOK), IDOK);
     OnWindowThread([&] { path = WorkPath(); });

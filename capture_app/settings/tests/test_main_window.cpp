@@ -56,15 +56,17 @@ void CTestMainWindow::FillSizeCombo() {
     m_sizes.SetCurSel(g_CamManage.m_nCurSizeIndex);
 }
 
-void CTestMainWindow::RunOnWindowThread(const std::function<void()>& work) const {
-    SendMessage(kRunWork, 0, reinterpret_cast<LPARAM>(&work));
+bool CTestMainWindow::RunOnWindowThread(const std::function<void()>& work, DWORD timeoutMs) const {
+    DWORD_PTR done = 0;
+    return ::SendMessageTimeoutW(m_hWnd, kRunWork, 0, reinterpret_cast<LPARAM>(&work), SMTO_NORMAL, timeoutMs, &done) &&
+           done == 1;
 }
 
 void CTestMainWindow::OpenSettings() const { PostMessage(kOpenSettings); }
 
 LRESULT CTestMainWindow::OnRunWork(WPARAM, LPARAM work) {
     (*reinterpret_cast<const std::function<void()>*>(work))();
-    return 0;
+    return 1;
 }
 
 // As the main dialog's Setup button does it.

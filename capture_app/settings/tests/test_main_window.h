@@ -24,8 +24,9 @@ public:
     void StartDevice(int index) override;
     void FillSizeCombo() override;
 
-    // From any thread: runs `work` on the window's thread and returns after it.
-    void RunOnWindowThread(const std::function<void()>& work) const;
+    // From any thread: runs `work` on the window's thread and returns after
+    // it; false when the thread did not get to it within timeoutMs.
+    bool RunOnWindowThread(const std::function<void()>& work, DWORD timeoutMs) const;
     // From any thread: the window's thread opens the settings dialog modally
     // (posted: returns at once).
     void OpenSettings() const;
