@@ -1,5 +1,6 @@
 #include "capture_app/settings/other_page.h"
 
+#include <ole2.h>
 #include <shlobj.h>
 
 #include "app_toolkit/module_paths.h"
@@ -71,10 +72,13 @@ void COtherPage::EnableMainWindowControls(bool enable) {
 }
 
 void COtherPage::OnBrowse() {
+    // The new dialog style wants OLE on the thread; the engine set up only COM.
+    const bool ole = SUCCEEDED(::OleInitialize(nullptr));
     CString chosen;
-    if (!BrowseForFolder(m_hWnd, kBrowseTitle, BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT | BIF_EDITBOX | BIF_NEWDIALOGSTYLE,
-                         m_folder, &chosen))
-        return;
+    const bool picked = BrowseForFolder(
+        m_hWnd, kBrowseTitle, BIF_RETURNONLYFSDIRS | BIF_STATUSTEXT | BIF_EDITBOX | BIF_NEWDIALOGSTYLE, m_folder, &chosen);
+    if (ole) ::OleUninitialize();
+    if (!picked) return;
     m_folder = chosen;
     SetDlgItemText(IDC_OTHER_WORK_PATH, m_folder);
 }

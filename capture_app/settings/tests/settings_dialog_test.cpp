@@ -421,6 +421,51 @@ TEST_F(SettingsDialogTest, InterpolationSwitchRunsTheConvertedPreviewAndBack) {
     EXPECT_FALSE(on);
 }
 
+// The shell's folder browser of this process: a dialog other than `besides`.
+HWND FindFolderBrowser(HWND besides) {
+    HWND found = nullptr;
+    harness::WaitUntil([&] {
+        for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); box;
+             box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(box, &process);
+            if (box != besides && process == GetCurrentProcessId() && IsWindowVisible(box)) {
+                found = box;
+                return true;
+            }
+        }
+        return false;
+    }, kWaitMs);
+    return found;
+}
+
+TEST_F(SettingsDialogTest, BrowseStartsAtTheWorkFolderAndPutsTheChoiceIntoTheEdit) {
+    const std::string tempFolder = folder_->Path();
+    const CString start = CString(std::wstring(tempFolder.begin(), tempFolder.end()));
+    OnWindowThread([&] {
+        SetWorkPath(start);
+        StoreLastPage(3);
+    });
+    ASSERT_NE(OpenDialog(), nullptr);
+    // Typing alone does not move the browser's starting folder.
+    HWND edit = PageControl(3, IDC_OTHER_WORK_PATH);
+    Send(edit, EM_SETSEL, 0, -1);
+    ASSERT_TRUE(harness::TypeText(edit, L"C:\\"));
+    harness::Click(PageControl(3, IDC_OTHER_BROWSE));
+    HWND browser = FindFolderBrowser(dialog_);
+    ASSERT_NE(browser, nullptr) << "no folder browser";
+    const std::wstring leaf = start.Mid(start.ReverseFind(L'\\') + 1).str();
+    EXPECT_TRUE(harness::WaitUntil([&] {
+        return harness::ReadText(harness::FindDescendantOfClass(browser, L"Edit")) == leaf;
+    }, kWaitMs)) << "the browser did not start at the work folder";
+    PostMessageW(browser, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(browser, IDOK)));
+    EXPECT_TRUE(harness::WaitUntil([&] { return !IsWindow(browser); }, kWaitMs));
+    EXPECT_TRUE(harness::WaitUntil([&] {
+        return CString(harness::ReadText(edit)).CompareNoCase(start) == 0;
+    }, kWaitMs)) << harness::ReadText(edit);
+    EXPECT_EQ(CloseDialog(IDCANCEL), IDCANCEL);
+}
+
 // A drive letter the system does not have.
 std::wstring MissingDrive() {
     const DWORD drives = GetLogicalDrives();
