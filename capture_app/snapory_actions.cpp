@@ -71,7 +71,9 @@ void CSnaporyDlg::ToggleRecording() {
         ShowOsd(kDisplayRecord, g_CamManage.GetText(kOsdStopRecord));
     }
     if (IsWindowVisible() && m_osdList.GetSize() > kDisplayRecord) OsdShowAgain(m_osdList[kDisplayRecord]);
-    DragByCaption(0);
+    // Only while the button is still held: with it released, the move loop
+    // would take the user's next click (the one that stops the recording).
+    if (::GetAsyncKeyState(VK_LBUTTON) & 0x8000) DragByCaption(0);
 }
 
 void CSnaporyDlg::EnableCaptureControls(BOOL enable) {

@@ -116,7 +116,8 @@ TEST(SnaporyPeer, ThePeerWindowGetsEffectPopupAndTheWindowRectangle) {
 
     app.Click(IDC_BTN_EFFECT);
     harness::MessageBoxInfo ask = harness::WaitForMessageBox(5000, app.Process().Id());
-    ASSERT_NE(ask.window, nullptr) << "Effect did not ask to switch to the virtual webcam";
+    ASSERT_NE(ask.window, nullptr) << "Effect did not ask to switch to the virtual webcam; peer got "
+                                    << CountOf(WM_USER + 503) << " effect messages";
     harness::AnswerMessageBox(ask.window, IDCANCEL);
     WaitUntil([] { return false; }, 800);
     EXPECT_EQ(CountOf(WM_USER + 503), 0u) << "Effect went on after Cancel";

@@ -139,7 +139,18 @@ std::string SnaporyInstall::ReadConfig() const {
 bool SnaporyInstall::Start(DWORD timeoutMs) {
     if (!process_.Start(folder_ + L"\\Snapory.exe", L"", folder_)) return false;
     window_ = harness::FindTopLevelWindow(L"Snapory!", timeoutMs, process_.Id());
-    return window_ != nullptr;
+    if (!window_) return false;
+    // Start-up ends by minimising and restoring the window; the first paint
+    // then lays the buttons out. Clicks before that may miss.
+    return harness::WaitUntil([&] {
+        if (IsIconic(window_)) return false;
+        RECT client{}, effect{};
+        GetClientRect(window_, &client);
+        GetWindowRect(Control(1009), &effect);
+        POINT at{effect.left, effect.top};
+        ScreenToClient(window_, &at);
+        return at.y == client.bottom - 94;
+    }, timeoutMs);
 }
 
 bool SnaporyInstall::Close(DWORD timeoutMs) {
