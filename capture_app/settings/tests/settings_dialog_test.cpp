@@ -440,8 +440,11 @@ HWND FindFolderBrowser(HWND besides) {
 }
 
 TEST_F(SettingsDialogTest, BrowseStartsAtTheWorkFolderAndPutsTheChoiceIntoTheEdit) {
-    const std::string tempFolder = folder_->Path();
-    const CString start = CString(std::wstring(tempFolder.begin(), tempFolder.end()));
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    CString start;
+    start.Format(L"%sbrowse_settings_%lu", temp, GetCurrentProcessId());
+    CreateDirectoryW(start, nullptr);
     OnWindowThread([&] {
         SetWorkPath(start);
         StoreLastPage(3);
@@ -464,6 +467,7 @@ TEST_F(SettingsDialogTest, BrowseStartsAtTheWorkFolderAndPutsTheChoiceIntoTheEdi
         return CString(harness::ReadText(edit)).CompareNoCase(start) == 0;
     }, kWaitMs)) << harness::ReadText(edit);
     EXPECT_EQ(CloseDialog(IDCANCEL), IDCANCEL);
+    RemoveDirectoryW(start);
 }
 
 // A drive letter the system does not have.
