@@ -1,5 +1,7 @@
 #include "capture_app/assets/tests/asset_files.h"
 
+#include "capture_app/text_slots.h"
+
 #include <cstdint>
 #include <cstring>
 #include <fstream>
@@ -28,23 +30,15 @@ const std::vector<std::string>& ButtonNames() {
 }
 
 const std::vector<TextKey>& ResourceKeys() {
-    static const std::vector<TextKey> keys = {
-        {"tooltip", "Help"}, {"tooltip", "Min"}, {"tooltip", "Close"}, {"tooltip", "Effect"},
-        {"tooltip", "Browse"}, {"tooltip", "Record"}, {"tooltip", "Snap"}, {"tooltip", "AutoSnap"},
-        {"tooltip", "Setup"}, {"tooltip", "Popup"},
-        {"ListSetting", "page1"}, {"ListSetting", "page2"}, {"ListSetting", "page3"}, {"ListSetting", "page4"},
-        {"ListSetting", "IDOK"}, {"ListSetting", "IDCancle"}, {"ListSetting", "IDApply"},
-        {"DeviceSetting", "VideoSetup"}, {"DeviceSetting", "VideoDevice"}, {"DeviceSetting", "VideoProp"},
-        {"DeviceSetting", "AudioSetup"}, {"DeviceSetting", "AudioDevice"}, {"DeviceSetting", "AudioProp"},
-        {"OtherSetting", "WorkPath"}, {"OtherSetting", "Browse"}, {"OtherSetting", "ImageSet"},
-        {"OtherSetting", "ImageSize"}, {"OtherSetting", "Allow"},
-        {"RecordSetting", "StoreFormat"}, {"RecordSetting", "MPEGQulity"}, {"RecordSetting", "Low"},
-        {"RecordSetting", "Hight"}, {"RecordSetting", "synchronization"},
-        {"SnapSetting", "StoreFormat"}, {"SnapSetting", "JPEGQulity"}, {"SnapSetting", "AutoSnapTime"},
-        {"SnapSetting", "TimeSelect1"}, {"SnapSetting", "TimeSelect2"},
-        {"OsdInformation", "Record"}, {"OsdInformation", "StopRecord"}, {"OsdInformation", "Snap"},
-        {"OsdInformation", "AutoSnap"}, {"OsdInformation", "time"},
-    };
+    // The program's own table: the data has to fill exactly what it reads.
+    static const std::vector<TextKey> keys = [] {
+        std::vector<TextKey> all;
+        for (int slot = 0; slot < kTextSlotCount; ++slot) {
+            const TextSlotKey source = TextSlotSource(slot);
+            all.push_back({source.section, source.key});
+        }
+        return all;
+    }();
     return keys;
 }
 
