@@ -167,41 +167,41 @@ TEST(SnaporyCapture, ConfigChoosesBmpAndAviWithSoundAndRecordingDisablesTheContr
 namespace {
 
 // Record type 0 is the default; 2 can only come from a hand-edited file and
-// records MPEG as well. The hand-edited case records with sound and with the
-// window minimised (the command posted, as nothing can be clicked): no
-// display may show then, the texts would float alone on the desktop.
+// records MPEG as well. The hand-edited case records with sound and stops
+// with the window minimised (the command posted, as nothing can be clicked):
+// the recording's display, laid out while the window was up, must not show
+// again then, it would float alone on the desktop.
 TEST(SnaporyCapture, DefaultAndHandEditedRecordTypesRecordMpeg) {
     for (const char* config : {"", "[config]\r\nRecType=2\r\nbCaptureAudio=1\r\n"}) {
-        const bool minimised = *config != 0;
+        const bool minimise = *config != 0;
         SnaporyInstall app(L"snapory-mpeg");
         app.WriteResourceIni();
-        if (minimised) app.WriteConfig(config);
+        if (*config) app.WriteConfig(config);
         ASSERT_TRUE(app.Start());
         HWND window = app.Window();
         Sleep(1500);
-        if (minimised) {
-            ShowWindow(window, SW_MINIMIZE);
-            ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) != FALSE; }, 3000));
-        }
         SYSTEMTIME before;
         GetLocalTime(&before);
-        if (minimised) PostCommand(window, IDC_BTN_RECORD); else app.Click(IDC_BTN_RECORD);
+        app.Click(IDC_BTN_RECORD);
         const std::wstring mpg = WaitForCapture(app, 1, L".mpg", 5000);
         ASSERT_FALSE(mpg.empty()) << "no .mpg for config " << config;
         EXPECT_TRUE(NamedFromLocalTime(mpg, before, L".mpg"));
-        if (minimised)
-            EXPECT_TRUE(NoDisplayShownFor(app, 3000)) << "a display shows over the minimised window";
-        else
-            Sleep(3000);
-        if (minimised) PostCommand(window, IDC_BTN_RECORD); else app.Click(IDC_BTN_RECORD);
-        if (minimised) {
-            EXPECT_TRUE(NoDisplayShownFor(app, 1500)) << "the end of the recording shows over the minimised window";
+        if (minimise) {
+            EXPECT_TRUE(app.WaitForDisplayText(kRecordText, 3000));
+            ShowWindow(window, SW_MINIMIZE);
+            ASSERT_TRUE(WaitUntil([&] { return IsIconic(window) && app.ShownDisplayTexts().empty(); }, 3000));
+            Sleep(1500);
+            PostCommand(window, IDC_BTN_RECORD);
+            EXPECT_TRUE(NoDisplayShownFor(app, 2000)) << "a display shows over the minimised window";
             ShowWindow(window, SW_RESTORE);
             ASSERT_TRUE(WaitUntil([&] { return !IsIconic(window); }, 3000));
+        } else {
+            Sleep(3000);
+            app.Click(IDC_BTN_RECORD);
         }
         WaitUntilWritten(app.CaptureFolder() + L"\\" + mpg);
         EXPECT_TRUE(KeepForProbe(app.CaptureFolder() + L"\\" + mpg,
-                                 minimised ? L"snapory-rectype2-sound.mpg" : L"snapory-default.mpg"));
+                                 minimise ? L"snapory-rectype2-sound.mpg" : L"snapory-default.mpg"));
         ASSERT_TRUE(app.Close());
     }
 }
