@@ -170,9 +170,10 @@ namespace {
 // records MPEG as well. The hand-edited case records with sound and stops
 // with the window minimised (the command posted, as nothing can be clicked):
 // the recording's display, laid out while the window was up, must not show
-// again then, it would float alone on the desktop.
+// again then, it would float alone on the desktop. Its self-timer is set to
+// 20 s: the countdown starts at 19 (the snapshot itself is the 10 s case's).
 TEST(SnaporyCapture, DefaultAndHandEditedRecordTypesRecordMpeg) {
-    for (const char* config : {"", "[config]\r\nRecType=2\r\nbCaptureAudio=1\r\n"}) {
+    for (const char* config : {"", "[config]\r\nRecType=2\r\nbCaptureAudio=1\r\nAutoSnapType=1\r\n"}) {
         const bool minimise = *config != 0;
         SnaporyInstall app(L"snapory-mpeg");
         app.WriteResourceIni();
@@ -202,6 +203,11 @@ TEST(SnaporyCapture, DefaultAndHandEditedRecordTypesRecordMpeg) {
         WaitUntilWritten(app.CaptureFolder() + L"\\" + mpg);
         EXPECT_TRUE(KeepForProbe(app.CaptureFolder() + L"\\" + mpg,
                                  minimise ? L"snapory-rectype2-sound.mpg" : L"snapory-default.mpg"));
+        if (minimise) {
+            app.Click(IDC_BTN_AUTOSNAP);
+            EXPECT_TRUE(app.WaitForDisplayText(kCountdownBefore + std::wstring(L"19") + kCountdownAfter, 3000))
+                << "the 20 s self-timer's countdown did not start at 19";
+        }
         ASSERT_TRUE(app.Close());
     }
 }
