@@ -18,6 +18,9 @@ void OsdShowText(COsd* osd, const CString& text) { osd->ShowOsdText(text); }
 
 void OsdShowAgain(COsd* osd) {
     if (!osd->GetSafeHwnd()) return;
+    // As in ShowOsdText: over a minimised owner the text would float alone.
+    const HWND owner = osd->GetOsdOwner();
+    if (owner && ::IsIconic(owner)) return;
     osd->ShowWindow(SW_SHOWNOACTIVATE);
     if (osd->GetDisplayTime() > 0) osd->SetTimer(COsd::kHideTimer, static_cast<UINT>(osd->GetDisplayTime()));
 }

@@ -15,6 +15,10 @@ struct LayoutPoint {
 
 // Clients narrower than this get the narrow bottom bar without Browse and Setup.
 inline constexpr int kWideBarMinWidth = 561;
+// The size list runs from 130 px left of the client's right edge up to the
+// bottom bar's right border piece (25 px), whatever the dialog font makes of
+// the template's width.
+inline constexpr int kSizeComboWidth = 105;
 // Smallest window the user can size it to.
 inline constexpr int kMinTrackWidth = 455;
 inline constexpr int kMinTrackHeight = 353;

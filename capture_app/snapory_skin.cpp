@@ -55,6 +55,10 @@ void CSnaporyDlg::PlaceInitialButtons() {
         GetDlgItem(place.id).SetWindowPos(nullptr, place.position.x, place.position.y, 0, 0,
                                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    // A combo box's window height is its dropped-down height: keep that one.
+    CRect dropped;
+    m_comboSize.SendMessage(CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    m_comboSize.SetWindowPos(nullptr, 0, 0, kSizeComboWidth, dropped.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CSnaporyDlg::CreateToolTips() {

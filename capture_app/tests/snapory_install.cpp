@@ -2,7 +2,13 @@
 
 #include <shellapi.h>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
 #include <sstream>
+
+#include "test_signals/test_pattern.h"
 
 namespace snapory_test {
 
@@ -90,13 +96,18 @@ SnaporyInstall::SnaporyInstall(const std::wstring& name) : folder_(OutputFolder(
 
 SnaporyInstall::~SnaporyInstall() {
     if (window_ && IsWindow(window_)) Close(5000);
+    process_.Terminate();  // a program that did not close must not hold its files
+    if (::testing::Test::HasFailure())
+        std::printf("kept %ls for a look\n", folder_.c_str());
+    else
+        RemoveTree(folder_);
 }
 
 void SnaporyInstall::WriteResourceIni() {
     WriteBytes(folder_ + L"\\Resource.ini",
               "[tooltip]\r\nHelp=Help\r\nMin=Minimise\r\nClose=Close\r\nEffect=Effects\r\nBrowse=Open the folder\r\n"
               "Record=Record a video\r\nSnap=Take a picture\r\nAutoSnap=Self-timer\r\nSetup=Settings\r\nPopup=Panel\r\n"
-              "[OsdInformation]\r\nRecord=REC\r\nStopRecord=STOP\r\nSnap=Snap!\r\nAutoSnap=in \r\ntime= s\r\n");
+              "[OsdInformation]\r\nRecord=REC\r\nStopRecord=STOP\r\nSnap=Snap!\r\nAutoSnap=T-\r\ntime=s\r\n");
 }
 
 void SnaporyInstall::WriteSkin() {
@@ -174,6 +185,31 @@ std::vector<std::wstring> SnaporyInstall::Captures() const {
 
 namespace {
 
+struct DisplaySearch {
+    DWORD processId;
+    HWND owner;
+    std::vector<std::wstring> texts;
+};
+
+// The displays are popups owned by the main window, shaped to their text's
+// plate; the tooltip window is the other popup it owns.
+BOOL CALLBACK CollectDisplayText(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DisplaySearch*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != search->processId || GetWindow(window, GW_OWNER) != search->owner || !IsWindowVisible(window))
+        return TRUE;
+    wchar_t cls[64] = L"";
+    GetClassNameW(window, cls, 64);
+    if (lstrcmpiW(cls, L"tooltips_class32") == 0) return TRUE;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    RECT box{};
+    const bool shaped = GetWindowRgn(window, region) != ERROR && GetRgnBox(region, &box) != NULLREGION;
+    DeleteObject(region);
+    if (shaped && !IsRectEmpty(&box)) search->texts.push_back(harness::ReadText(window));
+    return TRUE;
+}
+
 BOOL CALLBACK FindForeignChild(HWND child, LPARAM out) {
     const int id = GetDlgCtrlID(child);
     const bool own = (id >= 1000 && id <= 1022);
@@ -183,6 +219,20 @@ BOOL CALLBACK FindForeignChild(HWND child, LPARAM out) {
 }
 
 }  // namespace
+
+std::vector<std::wstring> SnaporyInstall::ShownDisplayTexts() const {
+    DisplaySearch search{process_.Id(), window_, {}};
+    if (window_) EnumWindows(CollectDisplayText, reinterpret_cast<LPARAM>(&search));
+    return search.texts;
+}
+
+bool SnaporyInstall::WaitForDisplayText(const std::wstring& text, DWORD timeoutMs) const {
+    // The displays hide after a second: look often.
+    return harness::WaitUntil([&] {
+        const auto shown = ShownDisplayTexts();
+        return std::find(shown.begin(), shown.end(), text) != shown.end();
+    }, timeoutMs, 50);
+}
 
 HWND FindVideoWindow(HWND dialog) {
     HWND found = nullptr;
@@ -211,6 +261,106 @@ bool AreaIsLive(HWND window, const RECT& clientArea) {
         }
     }
     return false;
+}
+
+std::optional<uint32_t> ShownFrameNumber(HWND window, const RECT& previewClient) {
+    const harness::Screenshot shot = harness::CaptureWindow(window);
+    if (shot.Empty()) return std::nullopt;
+    const RECT area = ClientToCapture(window, previewClient);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return std::nullopt;
+    std::vector<uint8_t> rgb32(size_t(width) * height * 4);
+    uint8_t* at = rgb32.data();
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x, at += 4) {
+            const COLORREF c = shot.At(x, y);
+            at[0] = GetBValue(c);
+            at[1] = GetGValue(c);
+            at[2] = GetRValue(c);
+            at[3] = 0;
+        }
+    }
+    // Rows top first: a negative height in the media-type convention.
+    return test_signals::DecodeFrameCounter(rgb32.data(), rgb32.size(), pixel_formats::PixelFormat::kRgb32, width,
+                                            -height);
+}
+
+namespace {
+
+ULONGLONG Ticks(const FILETIME& f) { return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime; }
+
+// GetProcessTimes of the process in 100 ns ticks; false when it cannot be asked.
+bool ProcessTimes(DWORD processId, ULONGLONG* created, ULONGLONG* cpu) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+    if (!process) return false;
+    FILETIME creation, exited, kernel, user;
+    const bool ok = GetProcessTimes(process, &creation, &exited, &kernel, &user) != FALSE;
+    CloseHandle(process);
+    if (ok) {
+        *created = Ticks(creation);
+        *cpu = Ticks(kernel) + Ticks(user);
+    }
+    return ok;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    // Files of /proc report no size: read until the end.
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    CloseHandle(file);
+    return text;
+}
+
+// Wine does not keep another process's processor times current
+// (GetProcessTimes gives the same figures all along): there the Linux
+// process whose command line is the program's Windows path tells them, in
+// /proc/<pid>/stat (utime and stime, 100 ticks a second). 0 when there is no
+// such process (on Windows: no Z:\proc).
+double LinuxProcessCpuMs(const std::wstring& program) {
+    const std::string wanted(program.begin(), program.end());
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &found);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    double ms = 0;
+    do {
+        const std::wstring pid = found.cFileName;
+        if (pid.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        const std::string commandLine = ReadWholeFile(L"Z:\\proc\\" + pid + L"\\cmdline");
+        if (lstrcmpiA(commandLine.c_str(), wanted.c_str()) != 0) continue;
+        const std::string stat = ReadWholeFile(L"Z:\\proc\\" + pid + L"\\stat");
+        std::istringstream fields(stat.substr(stat.rfind(')') + 1));
+        std::string field;
+        unsigned long long utime = 0, stime = 0;
+        for (int i = 0; i < 13 && fields >> field; ++i) {
+            if (i == 11) utime = std::stoull(field);
+            if (i == 12) stime = std::stoull(field);
+        }
+        ms = (utime + stime) * 10.0;
+        break;
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    return ms;
+}
+
+}  // namespace
+
+double ProcessCpuMs(DWORD processId, const std::wstring& program) {
+    if (const double linuxMs = LinuxProcessCpuMs(program)) return linuxMs;
+    ULONGLONG created = 0, cpu = 0;
+    return ProcessTimes(processId, &created, &cpu) ? cpu / 10000.0 : 0;
+}
+
+double ProcessAgeMs(DWORD processId) {
+    ULONGLONG created = 0, cpu = 0;
+    if (!ProcessTimes(processId, &created, &cpu)) return 0;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<double>(Ticks(now)) - static_cast<double>(created)) / 10000.0;
 }
 
 std::wstring LocalTimeStamp(const SYSTEMTIME& t) {

@@ -1,11 +1,14 @@
 // A private copy of Snapory's installed layout for one test: the program and
 // engine copied from the build's Snapory folder, with the test's own
 // Resource.ini, skin and config.ini written beside them, so a test controls
-// every file the program reads and finds every file it writes.
+// every file the program reads and finds every file it writes. The copy goes
+// with the object unless the test failed (then it stays for a look).
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,11 @@ inline constexpr COLORREF kBottomColour = RGB(20, 140, 60);
 // Resource.ini texts the tests look for.
 inline constexpr wchar_t kSnapText[] = L"Snap!";
 inline constexpr wchar_t kRecordTip[] = L"Record a video";
+inline constexpr wchar_t kRecordText[] = L"REC";
+inline constexpr wchar_t kStopRecordText[] = L"STOP";
+// The countdown shows "T-<seconds>s".
+inline constexpr wchar_t kCountdownBefore[] = L"T-";
+inline constexpr wchar_t kCountdownAfter[] = L"s";
 
 class SnaporyInstall {
 public:
@@ -48,6 +56,12 @@ public:
     // Files of the capture folder, names only.
     std::vector<std::wstring> Captures() const;
 
+    // The texts of the on-screen displays the window shows now (visible,
+    // with a plate region on the client area).
+    std::vector<std::wstring> ShownDisplayTexts() const;
+    // Waits until a display shows exactly this text.
+    bool WaitForDisplayText(const std::wstring& text, DWORD timeoutMs) const;
+
 private:
     std::wstring folder_;
     harness::AppProcess process_;
@@ -68,6 +82,16 @@ HWND FindVideoWindow(HWND dialog);
 bool AreaIsLive(HWND window, const RECT& clientArea);
 // The client rectangle in the window's screenshot co-ordinates.
 RECT ClientToCapture(HWND window, const RECT& client);
+
+// The test pattern's frame number as the preview rectangle (client
+// co-ordinates) shows it on the screen; nothing when no frame is readable.
+std::optional<uint32_t> ShownFrameNumber(HWND window, const RECT& previewClient);
+
+// Processor time (user + kernel) the process running `program` (its full
+// path) has used, in milliseconds.
+double ProcessCpuMs(DWORD processId, const std::wstring& program);
+// Milliseconds since the process was created.
+double ProcessAgeMs(DWORD processId);
 
 // Local time as Snapory names its files (no leading zeros).
 std::wstring LocalTimeStamp(const SYSTEMTIME& t);

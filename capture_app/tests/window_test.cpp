@@ -54,6 +54,23 @@ void DragMouse(POINT from, POINT to) {
     Sleep(300);
 }
 
+// The size list sits on the bottom bar left of its right border piece and
+// above the Popup button in the corner.
+::testing::AssertionResult SizeComboInsideFrame(HWND window, HWND combo) {
+    RECT client{}, box{}, popup{};
+    GetClientRect(window, &client);
+    GetWindowRect(combo, &box);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
+    GetWindowRect(GetDlgItem(window, IDC_BTN_POPUP), &popup);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&popup), 2);
+    RECT overlap{};
+    if (box.left == client.right - 130 && box.right <= client.right - 25 && box.bottom <= client.bottom &&
+        !IntersectRect(&overlap, &box, &popup))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "size list at " << box.left << "," << box.top << " - " << box.right << ","
+                                         << box.bottom << " in a client " << client.right << " x " << client.bottom;
+}
+
 int ClientWidth(HWND window) {
     RECT c{};
     GetClientRect(window, &c);
@@ -70,6 +87,26 @@ TEST(SnaporyWindow, PreviewsTheTestCameraInItsSkinAndListsItsSizes) {
     ASSERT_TRUE(WaitUntil([&] { return VideoWindowCovers(window, PreviewOf(window)); }, 20000)) << "no preview window";
     std::printf("[ figures  ] start to preview window in place: %lu ms\n", GetTickCount() - started);
 
+    // The test pattern itself shows in the preview rectangle, and moves on.
+    std::optional<uint32_t> first;
+    ASSERT_TRUE(WaitUntil([&] { return (first = ShownFrameNumber(window, PreviewOf(window))).has_value(); }, 10000, 20))
+        << "no readable test-pattern frame in the preview rectangle";
+    std::printf("[ figures  ] process start to first preview frame on screen: %.0f ms by its creation time, "
+                "%lu ms by ours (frame %u)\n", ProcessAgeMs(app.Process().Id()), GetTickCount() - started, *first);
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto now = ShownFrameNumber(window, PreviewOf(window));
+        return now && *now > *first;
+    }, 5000)) << "the preview's frame number stands still at " << *first;
+
+    // Processor use while previewing 640 x 480, as a share of one core.
+    const std::wstring program = app.Folder() + L"\\Snapory.exe";
+    const DWORD wallStart = GetTickCount();
+    const double cpuStart = ProcessCpuMs(app.Process().Id(), program);
+    Sleep(4000);
+    const double cpuMs = ProcessCpuMs(app.Process().Id(), program) - cpuStart;
+    std::printf("[ figures  ] Snapory.exe previewing 640 x 480: %.1f %% of one core (%.0f ms in %lu ms)\n",
+                100.0 * cpuMs / (GetTickCount() - wallStart), cpuMs, GetTickCount() - wallStart);
+
     // The frame around the preview is the skin's, the preview is not.
     RECT client{};
     GetClientRect(window, &client);
@@ -84,6 +121,7 @@ TEST(SnaporyWindow, PreviewsTheTestCameraInItsSkinAndListsItsSizes) {
     EXPECT_EQ(shot.Count(kFrameColour, ClientToCapture(window, PreviewOf(window))), 0);
 
     HWND combo = app.Control(IDC_COMBO_SIZE);
+    EXPECT_TRUE(SizeComboInsideFrame(window, combo));
     const std::vector<std::wstring> expected = {L"160 * 120", L"320 * 240", L"640 * 480", L"1280 * 720"};
     EXPECT_EQ(harness::ComboEntries(combo), expected);
     EXPECT_EQ(harness::ComboSelection(combo), 2);
@@ -110,6 +148,7 @@ TEST(SnaporyWindow, PreviewsTheTestCameraInItsSkinAndListsItsSizes) {
     doubleClickFrame();
     EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(window); }, 5000)) << "double click did not restore";
     GetClientRect(window, &client);
+    EXPECT_TRUE(SizeComboInsideFrame(window, combo));
 
     // Buttons follow the client size: Snap centred above the bottom edge.
     RECT snap{};
