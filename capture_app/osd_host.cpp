@@ -1,6 +1,5 @@
 #include "capture_app/osd_host.h"
 
-#ifdef SNAPORY_HAVE_OSD
 #include "capture_app/osd/osd.h"
 #include "capture_app/osd/status_displays.h"
 
@@ -28,13 +27,3 @@ void OsdShowAgain(COsd* osd) {
 void OsdFollowOwnerSize(COsd* osd) { osd->FollowOwnerSize(); }
 
 void OsdFollowOwnerMove(COsd* osd) { osd->FollowOwnerMove(); }
-
-#else
-// Built without the displays: nothing is shown.
-void CreateStatusDisplays(COsdList&, HWND) {}
-void DestroyStatusDisplays(COsdList& displays) { displays.RemoveAll(); }
-void OsdShowText(COsd*, const CString&) {}
-void OsdShowAgain(COsd*) {}
-void OsdFollowOwnerSize(COsd*) {}
-void OsdFollowOwnerMove(COsd*) {}
-#endif

@@ -1,6 +1,5 @@
 // The main dialog's side of the on-screen displays: making the three of them
-// and the calls it makes on one. Kept in one file so the dialog builds with
-// and without the displays (osd/).
+// and the calls it makes on one, so the dialog needs only this header.
 #pragma once
 
 #include <windows.h>
@@ -12,7 +11,7 @@ class COsd;
 using COsdList = CTypedPtrArray<CPtrArray, COsd*>;
 
 // Adds three displays over owner's client area to the list, created and
-// styled as the main window wants them. Nothing without the displays.
+// styled as the main window wants them.
 void CreateStatusDisplays(COsdList& displays, HWND owner);
 // Deletes what CreateStatusDisplays made and empties the list.
 void DestroyStatusDisplays(COsdList& displays);

@@ -10,9 +10,7 @@
 #include "capture_app/osd_host.h"
 #include "capture_engine/korvel.h"
 
-#ifdef SNAPORY_HAVE_SETTINGS
 #include "capture_app/settings/settings_dialog.h"
-#endif
 
 namespace {
 
@@ -134,8 +132,6 @@ void CSnaporyDlg::OnBtnHelp() {
 }
 
 void CSnaporyDlg::OnBtnSetup() {
-#ifdef SNAPORY_HAVE_SETTINGS
     CSnaporySetDlg dlg(this);
     dlg.DoModal();
-#endif
 }
