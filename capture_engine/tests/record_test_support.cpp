@@ -4,13 +4,13 @@ namespace korvel_test {
 
 void StartPreview(const TestWindow& window, const tag_VideoSize& size) {
     ASSERT_EQ(RunPreview(), 1);
-    ASSERT_EQ(SetPlayWindow(window.Handle()), 1);
     int count = 0, current = 0;
     tag_VideoSize sizes[KORVEL_MAX_VIDEO_SIZES];
     ASSERT_EQ(GetVideoSize(&count, &current, sizes), 1);
     if (sizes[current].width != size.width || sizes[current].height != size.height) {
         ASSERT_EQ(SetVideoSize(&size), 1);
     }
+    ASSERT_EQ(SetPlayWindow(window.Handle()), 1);
     ASSERT_EQ(RunGraph(), 1);
 }
 
