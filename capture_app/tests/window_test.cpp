@@ -132,6 +132,14 @@ TEST(SnaporyWindow, PreviewsTheTestCameraInItsSkinAndListsItsSizes) {
     EXPECT_TRUE(VideoWindowCovers(window, PreviewOf(window)));
     ASSERT_TRUE(harness::ChooseComboEntry(combo, L"640 * 480"));
     EXPECT_TRUE(WaitUntil([&] { return harness::IsEnabled(record); }, 5000)) << "Rec stays disabled at 640 wide";
+    // The picture comes back after the size changes, not only the window.
+    std::optional<uint32_t> resumed;
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto now = ShownFrameNumber(window, PreviewOf(window));
+        if (now && resumed && *now > *resumed) return true;
+        resumed = now;
+        return false;
+    }, 5000, 200)) << "no moving test pattern after the size changes";
 
     // A double click on the frame maximises the window, another restores it.
     auto doubleClickFrame = [&] {

@@ -4,17 +4,17 @@ namespace korvel_test {
 
 void StartPreview(const TestWindow& window, const tag_VideoSize& size) {
     ASSERT_EQ(RunPreview(), 1);
-    ASSERT_EQ(SetPlayWindow(window.Handle()), 1);
-    // As the application does: without a position the renderer's window stays
-    // hidden, and a hidden picture cannot be read back.
-    RECT rect = {0, 0, 320, 240};
-    ASSERT_EQ(SetWindowPosition(&rect), 1);
     int count = 0, current = 0;
     tag_VideoSize sizes[KORVEL_MAX_VIDEO_SIZES];
     ASSERT_EQ(GetVideoSize(&count, &current, sizes), 1);
     if (sizes[current].width != size.width || sizes[current].height != size.height) {
         ASSERT_EQ(SetVideoSize(&size), 1);
     }
+    // As the application does: the window set after the size change and
+    // positioned, or the renderer's picture is hidden and cannot be read back.
+    ASSERT_EQ(SetPlayWindow(window.Handle()), 1);
+    RECT rect = {0, 0, 320, 240};
+    ASSERT_EQ(SetWindowPosition(&rect), 1);
     ASSERT_EQ(RunGraph(), 1);
 }
 
