@@ -79,6 +79,10 @@ protected:
     }
 
     static void StartPreview() {
+        // OK on the other page creates the work folder: keep it in the test's
+        // own folder rather than beside the test program.
+        const std::string work = folder_->File("work");
+        SetWorkPath(CString(std::wstring(work.begin(), work.end())));
         if (!ListAudioDevices().IsEmpty()) SelectAudioDevice(0);
         main_->StartDevice(0);
     }
