@@ -10,6 +10,7 @@
 #include "system_filters/tests/graph_helpers.h"
 #include "system_filters/tests/test_source.h"
 #include "system_filters/tests/test_types.h"
+#include "dshow_base/tests/registry_probe.h"
 
 namespace mpeg_filters_test {
 namespace {
@@ -156,21 +157,6 @@ TEST_F(MuxGraph, WithoutInputsTheGraphDoesNotRunAndLeavesNoFile) {
 
 namespace mpeg_filters_test {
 namespace {
-
-std::wstring GuidText(REFGUID guid) {
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
-
-std::wstring StringValue(const std::wstring& key, const wchar_t* name) {
-    wchar_t value[MAX_PATH] = {};
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
-        return {};
-    }
-    return value;
-}
 
 // What regsvr32 left in the prefix: four classes served by MpegFilters.ax,
 // filters that intelligent connect never picks on their own.

@@ -12,6 +12,7 @@
 #include "system_filters/tests/test_sink.h"
 #include "system_filters/tests/test_source.h"
 #include "system_filters/tests/test_types.h"
+#include "dshow_base/tests/registry_probe.h"
 
 namespace snapshot_test {
 namespace {
@@ -257,21 +258,6 @@ TEST_F(SnapshotGraph, AReconnectionWithAnotherSizeMovesOutputAndSnapshotsAlong) 
 
 namespace snapshot_test {
 namespace {
-
-std::wstring GuidText(REFGUID guid) {
-    wchar_t text[40] = {};
-    StringFromGUID2(guid, text, 40);
-    return text;
-}
-
-std::wstring StringValue(const std::wstring& key, const wchar_t* name) {
-    wchar_t value[MAX_PATH] = {};
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
-        return {};
-    }
-    return value;
-}
 
 // What regsvr32 left in the prefix: a COM class served by Snapshot.ax and a
 // filter that intelligent connect never picks on its own.
