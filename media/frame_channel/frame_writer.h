@@ -20,6 +20,8 @@ public:
 
     // Largest frame a slot holds; 0 before Attach.
     size_t max_frame_bytes() const { return slot_capacity_; }
+    // Sequence number the next published frame will carry.
+    uint64_t next_sequence() const { return frame_sequence_ + 1; }
 
     // Publishes one frame (`size` may exceed the frame's bytes; the rest is
     // ignored). False, with nothing published, for an unknown format or a
