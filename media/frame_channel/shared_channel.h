@@ -10,6 +10,7 @@
 
 #include <cstdint>
 
+#include "media/frame_channel/channel_layout.h"
 #include "media/frame_channel/frame_reader.h"
 #include "media/frame_channel/frame_writer.h"
 

@@ -1,0 +1,30 @@
+// Brings a frame of any size and format to the size and format a reading
+// program negotiated: the picture is stretched over the whole output by
+// nearest-neighbour sampling, then converted. Keeps its work buffers between
+// frames; one per stream, not thread-safe.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "pixel_formats/pixel_format.h"
+
+namespace virtual_picture {
+
+class PictureFitter {
+public:
+    // False, with nothing promised about dst, for an unusable format or a
+    // buffer shorter than its frame.
+    bool Fit(const uint8_t* src, size_t src_size, const pixel_formats::FrameFormat& src_format, uint8_t* dst,
+             size_t dst_capacity, const pixel_formats::FrameFormat& dst_format);
+
+private:
+    std::vector<uint8_t> source_rgb_;  // top-down 24-bit copy of the source
+    std::vector<uint8_t> scaled_rgb_;  // the same at the output size
+};
+
+// Nearest-neighbour stretch of a packed top-down 24-bit picture.
+void StretchRgb24(const uint8_t* src, int src_width, int src_height, uint8_t* dst, int dst_width, int dst_height);
+
+}  // namespace virtual_picture
