@@ -157,11 +157,4 @@ ReadResult SharedChannelReader::ReadLatest(uint8_t* dst, size_t capacity, FrameI
     return FrameReader(objects_.view(), objects_.size()).ReadLatest(dst, capacity, info);
 }
 
-bool SharedChannelReader::WaitForFrame(uint64_t after_sequence, DWORD timeout_ms) const {
-    WriterStatus status;
-    if (ReadStatus(&status) && status.frame_sequence > after_sequence) return true;
-    if (!objects_.IsOpen()) return false;
-    return WaitForSingleObject(objects_.event(after_sequence + 1), timeout_ms) == WAIT_OBJECT_0;
-}
-
 }  // namespace frame_channel

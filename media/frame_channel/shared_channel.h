@@ -78,10 +78,11 @@ public:
     bool ReadStatus(WriterStatus* status) const;
     ReadResult ReadLatest(uint8_t* dst, size_t capacity, FrameInfo* info) const;
 
-    // Returns when a frame newer than `after_sequence` may be there, or after
-    // `timeout_ms`; true when woken by the writer. Without a channel it
-    // returns false at once: the caller paces itself.
-    bool WaitForFrame(uint64_t after_sequence, DWORD timeout_ms) const;
+    // Set once the frame after `sequence` is published (null without a
+    // channel). Manual-reset and shared by every reader: wait, never reset it.
+    HANDLE NextFrameEvent(uint64_t sequence) const {
+        return objects_.IsOpen() ? objects_.event(sequence + 1) : nullptr;
+    }
 
 private:
     ChannelObjects objects_;
