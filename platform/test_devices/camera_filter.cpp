@@ -1,13 +1,40 @@
 #include "test_devices/camera_filter.h"
 
 #include <new>
+#include <string>
 
 #include "test_devices/device_store.h"
 
 namespace test_devices {
 
-CTestCamera::CTestCamera(int index, LPUNKNOWN outer)
-    : CLiveSource(L"Talvoro test camera", outer, kCameraClsids[index]) {}
+CTestCamera::CTestCamera(int index, LPUNKNOWN outer, bool exclusive)
+    : CLiveSource(L"Talvoro test camera", outer, kCameraClsids[index]), index_(index), exclusive_(exclusive) {}
+
+CTestCamera::~CTestCamera() {
+    if (hold_ != nullptr) CloseHandle(hold_);
+}
+
+STDMETHODIMP CTestCamera::Pause() {
+    CAutoLock lock(m_pLock);
+    if (exclusive_ && hold_ == nullptr) {
+        const std::wstring name = L"Local\\TalvoroTestCamera" + std::to_wstring(index_) + L".InUse";
+        hold_ = CreateMutexW(nullptr, FALSE, name.c_str());
+        if (hold_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+            CloseHandle(hold_);
+            hold_ = nullptr;
+            return HRESULT_FROM_WIN32(ERROR_BUSY);
+        }
+    }
+    return CLiveSource::Pause();
+}
+
+STDMETHODIMP CTestCamera::Stop() {
+    const HRESULT hr = CLiveSource::Stop();
+    CAutoLock lock(m_pLock);
+    if (hold_ != nullptr) CloseHandle(hold_);
+    hold_ = nullptr;
+    return hr;
+}
 
 CUnknown* WINAPI CTestCamera::CreateInstance(int index, LPUNKNOWN outer, HRESULT* phr) {
     const DeviceSet set = LoadDeviceSet();
@@ -15,7 +42,7 @@ CUnknown* WINAPI CTestCamera::CreateInstance(int index, LPUNKNOWN outer, HRESULT
     settings.name = DefaultCameraName(index);
     if (index < int(set.cameras.size())) settings = set.cameras[index];
 
-    auto* camera = new (std::nothrow) CTestCamera(index, outer);
+    auto* camera = new (std::nothrow) CTestCamera(index, outer, settings.exclusive);
     // The pin registers itself with the filter, which owns it from then on.
     if (!camera || !new (std::nothrow) CCameraStream(camera, settings)) {
         delete camera;

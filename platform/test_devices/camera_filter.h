@@ -22,8 +22,20 @@ public:
     // ISpecifyPropertyPages
     STDMETHODIMP GetPages(CAUUID* pages) override;
 
+    ~CTestCamera() override;
+
+    // An exclusive camera is held from Stop -> Pause until Stop.
+    STDMETHODIMP Pause() override;
+    STDMETHODIMP Stop() override;
+
 private:
-    CTestCamera(int index, LPUNKNOWN outer);
+    CTestCamera(int index, LPUNKNOWN outer, bool exclusive);
+
+    const int index_;
+    const bool exclusive_;
+    // A named object that exists while some graph holds the camera; its
+    // existence, not ownership, is the hold, so any thread may let it go.
+    HANDLE hold_ = nullptr;
 };
 
 }  // namespace test_devices

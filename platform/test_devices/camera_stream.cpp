@@ -14,7 +14,7 @@ namespace test_devices {
 CCameraStream::CCameraStream(CLiveSource* camera, const DeviceSettings& settings)
     : CSourceStream(L"Test camera capture pin", camera, L"Capture"),
       camera_(camera),
-      modes_(CameraModes(settings.sizeCount)),
+      modes_(CameraModes(settings.sizeCount, settings.rgb24)),
       defaultMode_(DefaultModeIndex(modes_)),
       capsSize_(settings.capsSize) {}
 

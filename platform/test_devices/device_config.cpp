@@ -64,6 +64,14 @@ bool ApplyField(const std::string& field, const std::string& value, bool camera,
         d->capsSize = v;
         return true;
     }
+    if (camera && field == "rgb" && ParseInt(value, 0, 1, &v)) {
+        d->rgb24 = v == 1;
+        return true;
+    }
+    if (camera && field == "exclusive" && ParseInt(value, 0, 1, &v)) {
+        d->exclusive = v == 1;
+        return true;
+    }
     return false;
 }
 

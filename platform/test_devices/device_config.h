@@ -2,7 +2,7 @@
 // configuration text so that tests can vary the device set without a rebuild:
 //
 //   cameras=3;camera1.name=Talvoro Pelloquin;camera2.nofriendlyname=1;
-//   camera0.sizes=25;camera0.capssize=96;mics=0
+//   camera0.sizes=25;camera0.capssize=96;camera0.rgb=0;camera0.exclusive=1;mics=0
 //
 // Items are separated by ';' (so a name cannot contain one); keys are
 // case-insensitive, values are taken as written. "" and "default" mean the
@@ -27,6 +27,10 @@ struct DeviceSettings {
     bool hasFriendlyName = true;
     int sizeCount = kDefaultSizeCount;  // cameras only
     int capsSize = kVideoCapsSize;      // cameras only: what GetNumberOfCapabilities reports
+    bool rgb24 = true;                  // cameras only: whether RGB24 modes are offered
+    // Cameras only: one graph at a time may have it paused or running, as
+    // a real camera that another program holds; the next fails to start.
+    bool exclusive = false;
 };
 
 struct DeviceSet {

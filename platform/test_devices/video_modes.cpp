@@ -46,10 +46,11 @@ std::vector<VideoMode> CameraSizes(int count) {
     return sizes;
 }
 
-std::vector<VideoMode> CameraModes(int sizeCount) {
+std::vector<VideoMode> CameraModes(int sizeCount, bool withRgb24) {
     const std::vector<VideoMode> sizes = CameraSizes(sizeCount);
     std::vector<VideoMode> modes;
     for (PixelFormat format : kFormats) {
+        if (format == PixelFormat::kRgb24 && !withRgb24) continue;
         for (VideoMode m : sizes) {
             m.format = format;
             modes.push_back(m);

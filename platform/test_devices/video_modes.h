@@ -38,9 +38,9 @@ uint32_t Compression(PixelFormat format);
 // the first four are 160x120, 320x240, 640x480 and 1280x720.
 std::vector<VideoMode> CameraSizes(int count);
 
-// Every mode of a camera with `sizeCount` sizes: all sizes in RGB24, then in
-// YUY2, then in I420. The order is the capability order.
-std::vector<VideoMode> CameraModes(int sizeCount);
+// Every mode of a camera with `sizeCount` sizes: all sizes in RGB24 (unless
+// withRgb24 is false), then in YUY2, then in I420. The order is the capability order.
+std::vector<VideoMode> CameraModes(int sizeCount, bool withRgb24 = true);
 
 // The mode a camera starts with: RGB24 at 640x480 when listed, else the
 // first mode.

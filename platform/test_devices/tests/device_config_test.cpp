@@ -37,8 +37,12 @@ TEST(DeviceConfig, DefaultIsOneCameraAndOneMicrophone) {
 TEST(DeviceConfig, CountsAndPerDeviceItemsInAnyOrder) {
     const DeviceSet set = Parse(
         "camera1.name=Talvoro Pelloquin;cameras=3;camera2.nofriendlyname=1;"
-        "camera0.sizes=25;camera0.capssize=96;mics=0");
+        "camera0.sizes=25;camera0.capssize=96;mics=0;camera2.rgb=0;camera1.exclusive=1");
     ASSERT_EQ(set.cameras.size(), 3u);
+    EXPECT_TRUE(set.cameras[0].rgb24);
+    EXPECT_FALSE(set.cameras[0].exclusive);
+    EXPECT_TRUE(set.cameras[1].exclusive);
+    EXPECT_FALSE(set.cameras[2].rgb24);
     EXPECT_TRUE(set.microphones.empty());
     EXPECT_EQ(set.cameras[0].name, "Talvoro Test Camera");
     EXPECT_EQ(set.cameras[0].sizeCount, 25);

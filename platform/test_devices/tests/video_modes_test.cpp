@@ -59,6 +59,14 @@ TEST(VideoModes, ModesListEverySizeInEachLayoutInCapabilityOrder) {
     }
 }
 
+TEST(VideoModes, WithoutRgbOnlyTheYuvModesRemain) {
+    const std::vector<VideoMode> modes = CameraModes(4, false);
+    ASSERT_EQ(modes.size(), 8u);
+    for (const VideoMode& m : modes) EXPECT_NE(m.format, PixelFormat::kRgb24);
+    EXPECT_EQ(modes[0].format, PixelFormat::kYuy2);
+    EXPECT_EQ(DefaultModeIndex(modes), 0);
+}
+
 TEST(VideoModes, DefaultIsVgaRgbWhenListed) {
     const auto modes = CameraModes(4);
     EXPECT_EQ(modes[DefaultModeIndex(modes)], (VideoMode{640, 480, PixelFormat::kRgb24}));
