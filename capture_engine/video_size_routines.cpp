@@ -9,14 +9,14 @@ bool SameSize(const VIDEOINFOHEADER& info, const tag_VideoSize& size) {
     return info.bmiHeader.biWidth == size.width && info.bmiHeader.biHeight == size.height;
 }
 
-// Appends the sizes of the capability entries that match `current`.
-void CollectSizes(IAMStreamConfig* config, int entries, const AM_MEDIA_TYPE& current, int* count,
+// Appends the sizes of the capability entries of `wanted`'s major type and subtype.
+void CollectSizes(IAMStreamConfig* config, int entries, const AM_MEDIA_TYPE& wanted, int* count,
                   tag_VideoSize* sizes, int capacity) {
     for (int i = 0; i < entries && *count < capacity; ++i) {
         VIDEO_STREAM_CONFIG_CAPS caps;
         MediaTypeHolder type;
         if (FAILED(config->GetStreamCaps(i, type.Put(), reinterpret_cast<BYTE*>(&caps))) || !type.Get()) continue;
-        if (type->majortype != current.majortype || type->subtype != current.subtype) continue;
+        if (type->majortype != wanted.majortype || type->subtype != wanted.subtype) continue;
         const VIDEOINFOHEADER* info = type.VideoInfo();
         if (!info) continue;
         sizes[*count] = {int(info->bmiHeader.biWidth), int(info->bmiHeader.biHeight)};
@@ -34,18 +34,33 @@ HRESULT CurrentCaptureFormat(IBaseFilter* capture, ComPtr<IAMStreamConfig>* conf
     return format->Get() ? S_OK : E_UNEXPECTED;
 }
 
-HRESULT ListVideoSizes(IBaseFilter* capture, int* count, int* currentIndex, tag_VideoSize* sizes, int capacity) {
+namespace {
+
+// Lists the entries of `subtype`, or of the current subtype when it is null.
+HRESULT ListSizes(IBaseFilter* capture, const GUID* subtype, int* count, int* currentIndex, tag_VideoSize* sizes,
+                  int capacity) {
     if (!count || !currentIndex || !sizes) return E_POINTER;
     *count = 0;
     *currentIndex = 0;
     ComPtr<IAMStreamConfig> config;
     MediaTypeHolder current;
-    RETURN_IF_FAILED(CurrentCaptureFormat(capture, &config, &current));
+    if (subtype) {
+        ComPtr<IPin> pin;
+        RETURN_IF_FAILED(graph_routines::FindConnectedOutputPin(capture, &pin));
+        RETURN_IF_FAILED(pin.As(&config));
+    } else {
+        RETURN_IF_FAILED(CurrentCaptureFormat(capture, &config, &current));
+    }
+    AM_MEDIA_TYPE wanted{};
+    if (subtype) {
+        wanted.majortype = MEDIATYPE_Video;
+        wanted.subtype = *subtype;
+    }
     int entries = 0, recordSize = 0;
     RETURN_IF_FAILED(config->GetNumberOfCapabilities(&entries, &recordSize));
     // Only a record of this size can be read safely into the caps structure.
     if (recordSize == sizeof(VIDEO_STREAM_CONFIG_CAPS))
-        CollectSizes(config.Get(), entries, *current.Get(), count, sizes, capacity);
+        CollectSizes(config.Get(), entries, subtype ? wanted : *current.Get(), count, sizes, capacity);
 
     MediaTypeHolder now;
     RETURN_IF_FAILED(config->GetFormat(now.Put()));
@@ -58,6 +73,17 @@ HRESULT ListVideoSizes(IBaseFilter* capture, int* count, int* currentIndex, tag_
         }
     }
     return S_OK;
+}
+
+}  // namespace
+
+HRESULT ListVideoSizes(IBaseFilter* capture, int* count, int* currentIndex, tag_VideoSize* sizes, int capacity) {
+    return ListSizes(capture, nullptr, count, currentIndex, sizes, capacity);
+}
+
+HRESULT ListVideoSizesOf(IBaseFilter* capture, REFGUID subtype, int* count, int* currentIndex, tag_VideoSize* sizes,
+                         int capacity) {
+    return ListSizes(capture, &subtype, count, currentIndex, sizes, capacity);
 }
 
 }  // namespace video_size_routines

@@ -19,6 +19,10 @@ namespace video_size_routines {
 // current format (0 when none). A device whose capability records are not
 // VIDEO_STREAM_CONFIG_CAPS gives an empty list and S_OK.
 HRESULT ListVideoSizes(IBaseFilter* capture, int* count, int* currentIndex, tag_VideoSize* sizes, int capacity);
+// The same for the video entries of one fixed subtype, whatever the current
+// format is (the virtual webcam engine lists its RGB24 sizes).
+HRESULT ListVideoSizesOf(IBaseFilter* capture, REFGUID subtype, int* count, int* currentIndex, tag_VideoSize* sizes,
+                         int capacity);
 
 // The stream configuration of the capture filter's connected output and its
 // current format, for a caller that changes and sets it.
