@@ -1,0 +1,36 @@
+// Looks into the frame channel from a test, as one more reader: what the
+// video send filter of this or another process has published.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "media/frame_channel/shared_channel.h"
+
+namespace channel_test {
+
+struct SentFrame {
+    uint64_t sequence = 0;
+    pixel_formats::FrameFormat format{};
+    uint64_t write_time_us = 0;
+    std::optional<uint32_t> counter;  // the test pattern's frame number, when it shows one
+};
+
+class ChannelWatch {
+public:
+    // The latest frame's sequence number now, 0 without a channel or frame.
+    uint64_t LatestSequence();
+    // Waits until a frame newer than `after` is published; false on timeout.
+    bool WaitForFrame(uint64_t after, DWORD timeout_ms, SentFrame* frame);
+
+private:
+    bool EnsureOpen();
+
+    frame_channel::SharedChannelReader reader_;
+    std::vector<uint8_t> buffer_;
+};
+
+}  // namespace channel_test
