@@ -12,6 +12,9 @@ namespace {
 // qedit.h's CLSID_NullRenderer, which MinGW's headers lack.
 const CLSID kNullRenderer = {0xc1f400a4, 0x3f08, 0x11d3, {0x9f, 0x0b, 0x00, 0x60, 0x08, 0x03, 0x9e, 0x37}};
 
+// How long a run may take to settle before its outcome counts.
+constexpr LONG kRunSettleMs = 3000;
+
 }  // namespace
 
 using device_routines::AddSelectedDevice;
@@ -71,7 +74,15 @@ HRESULT CGraphManage::Run() {
         if (!m_graph) return E_POINTER;
         RETURN_IF_FAILED(m_graph->QueryInterface(IID_IMediaControl, m_mediaControl.PutVoid()));
     }
-    const HRESULT hr = m_mediaControl->Run();
+    HRESULT hr = m_mediaControl->Run();
+    if (hr == S_FALSE) {
+        // Some filters are still on their way to running (Wine's graph pauses
+        // them asynchronously): a source that refuses, say a camera another
+        // program holds, only shows in the state the graph reaches.
+        OAFilterState state = State_Stopped;
+        const HRESULT reached = m_mediaControl->GetState(kRunSettleMs, &state);
+        if (FAILED(reached)) hr = reached;
+    }
     if (FAILED(hr)) {
         m_mediaControl->Stop();
         // The graph may count itself stopped with filters it had paused.

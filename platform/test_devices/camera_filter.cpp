@@ -14,18 +14,29 @@ CTestCamera::~CTestCamera() {
     if (hold_ != nullptr) CloseHandle(hold_);
 }
 
+HRESULT CTestCamera::Hold() {
+    if (!exclusive_ || hold_ != nullptr) return S_OK;
+    const std::wstring name = L"Local\\TalvoroTestCamera" + std::to_wstring(index_) + L".InUse";
+    hold_ = CreateMutexW(nullptr, FALSE, name.c_str());
+    if (hold_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(hold_);
+        hold_ = nullptr;
+        return HRESULT_FROM_WIN32(ERROR_BUSY);
+    }
+    return S_OK;
+}
+
 STDMETHODIMP CTestCamera::Pause() {
     CAutoLock lock(m_pLock);
-    if (exclusive_ && hold_ == nullptr) {
-        const std::wstring name = L"Local\\TalvoroTestCamera" + std::to_wstring(index_) + L".InUse";
-        hold_ = CreateMutexW(nullptr, FALSE, name.c_str());
-        if (hold_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
-            CloseHandle(hold_);
-            hold_ = nullptr;
-            return HRESULT_FROM_WIN32(ERROR_BUSY);
-        }
-    }
+    RETURN_IF_FAILED(Hold());
     return CLiveSource::Pause();
+}
+
+// Graphs may run a filter whose pause they saw fail; it refuses again.
+STDMETHODIMP CTestCamera::Run(REFERENCE_TIME tStart) {
+    CAutoLock lock(m_pLock);
+    RETURN_IF_FAILED(Hold());
+    return CLiveSource::Run(tStart);
 }
 
 STDMETHODIMP CTestCamera::Stop() {

@@ -26,10 +26,13 @@ public:
 
     // An exclusive camera is held from Stop -> Pause until Stop.
     STDMETHODIMP Pause() override;
+    STDMETHODIMP Run(REFERENCE_TIME tStart) override;
     STDMETHODIMP Stop() override;
 
 private:
     CTestCamera(int index, LPUNKNOWN outer, bool exclusive);
+    // Takes the camera for this graph; ERROR_BUSY while another holds it.
+    HRESULT Hold();
 
     const int index_;
     const bool exclusive_;

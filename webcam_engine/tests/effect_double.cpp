@@ -39,8 +39,10 @@ public:
     }
 
     HRESULT CheckInputType(const CMediaType* in) override {
-        return in->majortype == MEDIATYPE_Video && in->subtype == MEDIASUBTYPE_RGB24 &&
-                       in->formattype == FORMAT_VideoInfo && in->cbFormat >= sizeof(VIDEOINFOHEADER)
+        const bool known = in->subtype == MEDIASUBTYPE_RGB24 || in->subtype == MEDIASUBTYPE_YUY2 ||
+                           in->subtype.Data1 == MAKEFOURCC('I', '4', '2', '0');
+        return in->majortype == MEDIATYPE_Video && known && in->formattype == FORMAT_VideoInfo &&
+                       in->cbFormat >= sizeof(VIDEOINFOHEADER)
                    ? S_OK
                    : VFW_E_TYPE_NOT_ACCEPTED;
     }

@@ -1,5 +1,5 @@
-// A stand-in for the effect filter while a test runs: a pass-through RGB24
-// transform filter under CLSID_EffectFilter, made by a class object
+// A stand-in for the effect filter while a test runs: a pass-through video
+// transform filter (RGB24, YUY2, I420) under CLSID_EffectFilter, made by a class object
 // registered in this process only, that records every IEffectControl call.
 #pragma once
 
