@@ -219,8 +219,9 @@ HRESULT CCameraStream::FillBuffer(IMediaSample* sample) {
         LookForChannel(now_us);
         frame_channel::WriterStatus status;
         const bool have_status = channel_.ReadStatus(&status);
-        const bool live =
-            have_status && virtual_picture::SenderLive(status.frame_sequence, status.heartbeat_ms, now_us / 1000);
+        const bool live = have_status &&
+                          virtual_picture::SenderLive(status.frame_sequence, status.heartbeat_ms, now_us / 1000) &&
+                          channel_.WriterRunning(status.process_id);
         schedule_.now = static_cast<int64_t>(now_us) * 10;
         schedule_.sender_live = live;
         schedule_.new_frame = live && status.frame_sequence != deliveredSequence_;

@@ -147,6 +147,19 @@ bool SharedChannelWriter::Write(const uint8_t* data, size_t size, const pixel_fo
 
 HRESULT SharedChannelReader::Open(const wchar_t* name) { return objects_.Open(name); }
 
+SharedChannelReader::~SharedChannelReader() {
+    if (writer_process_ != nullptr) CloseHandle(writer_process_);
+}
+
+bool SharedChannelReader::WriterRunning(uint32_t process_id) {
+    if (process_id != writer_id_) {
+        if (writer_process_ != nullptr) CloseHandle(writer_process_);
+        writer_id_ = process_id;
+        writer_process_ = process_id != 0 ? OpenProcess(SYNCHRONIZE, FALSE, process_id) : nullptr;
+    }
+    return writer_process_ == nullptr || WaitForSingleObject(writer_process_, 0) == WAIT_TIMEOUT;
+}
+
 bool SharedChannelReader::ReadStatus(WriterStatus* status) const {
     if (!objects_.IsOpen()) return false;
     return FrameReader(objects_.view(), objects_.size()).ReadStatus(status);

@@ -70,12 +70,21 @@ private:
 
 class SharedChannelReader {
 public:
+    SharedChannelReader() = default;
+    SharedChannelReader(const SharedChannelReader&) = delete;
+    SharedChannelReader& operator=(const SharedChannelReader&) = delete;
+    ~SharedChannelReader();
+
     // Fails while no writer has created the channel; try again later.
     HRESULT Open(const wchar_t* name = kChannelName);
     void Close() { objects_.Close(); }
     bool IsOpen() const { return objects_.IsOpen(); }
 
     bool ReadStatus(WriterStatus* status) const;
+    // False once the writer's process has ended, so a crashed sender is
+    // noticed at once rather than after its heartbeat goes stale. True when
+    // its process cannot be looked at (another user's, say).
+    bool WriterRunning(uint32_t process_id);
     ReadResult ReadLatest(uint8_t* dst, size_t capacity, FrameInfo* info) const;
 
     // Set once the frame after `sequence` is published (null without a
@@ -86,6 +95,8 @@ public:
 
 private:
     ChannelObjects objects_;
+    uint32_t writer_id_ = 0;
+    HANDLE writer_process_ = nullptr;  // owned; kept so its id cannot be reused meanwhile
 };
 
 }  // namespace frame_channel
