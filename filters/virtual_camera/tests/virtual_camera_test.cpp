@@ -335,26 +335,4 @@ TEST_F(VirtualCameraTest, PlaceholderWhenTheSenderStopsAndThePictureWhenItComesB
     }
 }
 
-TEST_F(VirtualCameraTest, TwoReadersAtOnceBothFollowTheSender) {
-    SenderGraph sender;
-    ASSERT_EQ(sender.Start(), S_OK);
-    ComPtr<IBaseFilter> first = OpenDevice(), second = OpenDevice();
-    CaptureGraph a, b;
-    ASSERT_EQ(a.Build(first.Get()), S_OK);
-    ASSERT_EQ(b.Build(second.Get()), S_OK);
-    ASSERT_TRUE(SUCCEEDED(a.Run()));
-    ASSERT_TRUE(SUCCEEDED(b.Run()));
-    ASSERT_TRUE(WaitForSamples(a, 30));
-    ASSERT_TRUE(WaitForSamples(b, 30));
-    for (CaptureGraph* g : {&a, &b}) {
-        g->Stop();
-        std::vector<uint32_t> shown;
-        for (const auto& c : Counters(*g, 5)) {
-            if (c) shown.push_back(*c);
-        }
-        ASSERT_GE(shown.size(), 20u);
-        EXPECT_GT(shown.back(), shown.front());
-    }
-}
-
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <random>
 #include <vector>
 
 #include "media/frame_channel/channel_layout.h"
@@ -100,12 +99,6 @@ TEST(HostileChannel, AMappingShorterThanTheHeaderClaimsIsNeverOverread) {
     EXPECT_EQ(ReadFrom(good, sizeof(ChannelHeader) - 1, &info), ReadResult::kNoChannel);
     for (size_t size = sizeof(ChannelHeader); size < good.size(); size += 97) {
         EXPECT_EQ(ReadFrom(good, size, &info), ReadResult::kNoChannel) << size;
-    }
-    std::mt19937 rng(3);
-    for (int round = 0; round < 2000; ++round) {
-        std::vector<uint8_t> bad = good;
-        for (int k = 0; k < 6; ++k) bad[rng() % sizeof(ChannelHeader)] = static_cast<uint8_t>(rng());
-        ReadFrom(bad, good.size() - rng() % 64, &info);
     }
 }
 
