@@ -1,28 +1,13 @@
 #include "media/virtual_picture/picture_fitter.h"
 
 #include <cstdlib>
-#include <cstring>
 
+#include "media/virtual_picture/frame_stretch.h"
 #include "pixel_formats/convert_frame.h"
 
 namespace virtual_picture {
 
 using pixel_formats::FrameFormat;
-using pixel_formats::PixelFormat;
-
-void StretchRgb24(const uint8_t* src, int src_width, int src_height, uint8_t* dst, int dst_width, int dst_height) {
-    const size_t src_stride = static_cast<size_t>(src_width) * 3;
-    for (int y = 0; y < dst_height; ++y) {
-        // Sample at pixel centres, so both edges are taken equally.
-        const int sy = static_cast<int>((2 * static_cast<int64_t>(y) + 1) * src_height / (2 * dst_height));
-        const uint8_t* in = src + src_stride * sy;
-        uint8_t* out = dst + static_cast<size_t>(dst_width) * 3 * y;
-        for (int x = 0; x < dst_width; ++x) {
-            const int sx = static_cast<int>((2 * static_cast<int64_t>(x) + 1) * src_width / (2 * dst_width));
-            std::memcpy(out + 3 * x, in + 3 * sx, 3);
-        }
-    }
-}
 
 bool PictureFitter::Fit(const uint8_t* src, size_t src_size, const FrameFormat& src_format, uint8_t* dst,
                         size_t dst_capacity, const FrameFormat& dst_format) {
@@ -36,16 +21,19 @@ bool PictureFitter::Fit(const uint8_t* src, size_t src_size, const FrameFormat& 
         dst_width > pixel_formats::kMaxDimension || dst_height > pixel_formats::kMaxDimension) {
         return false;
     }
-    const FrameFormat source_rgb{PixelFormat::kRgb24, src_width, -src_height, src_width * 3};
-    const FrameFormat scaled_rgb{PixelFormat::kRgb24, dst_width, -dst_height, dst_width * 3};
-    source_rgb_.resize(static_cast<size_t>(src_width) * 3 * src_height);
-    scaled_rgb_.resize(static_cast<size_t>(dst_width) * 3 * dst_height);
-    if (!pixel_formats::ConvertFrame(src, src_size, src_format, source_rgb_.data(), source_rgb_.size(), source_rgb)) {
-        return false;
+    // Converting costs per pixel, picking pixels costs per output pixel:
+    // convert where the picture is smaller.
+    const bool shrinking = int64_t{dst_width} * dst_height <= int64_t{src_width} * src_height;
+    const FrameFormat between = shrinking ? FrameFormat{src_format.format, dst_width, dst_format.height}
+                                          : FrameFormat{dst_format.format, src_width, src_format.height};
+    between_.resize(pixel_formats::FrameSize(between.format, between.width, std::abs(between.height)));
+    if (between_.empty()) return false;
+    if (shrinking) {
+        return StretchFrame(src, src_size, src_format, between_.data(), between_.size(), between) &&
+               pixel_formats::ConvertFrame(between_.data(), between_.size(), between, dst, dst_capacity, dst_format);
     }
-    StretchRgb24(source_rgb_.data(), src_width, src_height, scaled_rgb_.data(), dst_width, dst_height);
-    return pixel_formats::ConvertFrame(scaled_rgb_.data(), scaled_rgb_.size(), scaled_rgb, dst, dst_capacity,
-                                       dst_format);
+    return pixel_formats::ConvertFrame(src, src_size, src_format, between_.data(), between_.size(), between) &&
+           StretchFrame(between_.data(), between_.size(), between, dst, dst_capacity, dst_format);
 }
 
 }  // namespace virtual_picture

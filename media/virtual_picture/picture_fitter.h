@@ -1,7 +1,8 @@
 // Brings a frame of any size and format to the size and format a reading
 // program negotiated: the picture is stretched over the whole output by
-// nearest-neighbour sampling, then converted. Keeps its work buffers between
-// frames; one per stream, not thread-safe.
+// nearest-neighbour sampling and converted, scaling at whichever end has
+// fewer pixels. Keeps its work buffer between frames; one per stream, not
+// thread-safe.
 #pragma once
 
 #include <cstddef>
@@ -20,11 +21,7 @@ public:
              size_t dst_capacity, const pixel_formats::FrameFormat& dst_format);
 
 private:
-    std::vector<uint8_t> source_rgb_;  // top-down 24-bit copy of the source
-    std::vector<uint8_t> scaled_rgb_;  // the same at the output size
+    std::vector<uint8_t> between_;  // the frame after its first step
 };
-
-// Nearest-neighbour stretch of a packed top-down 24-bit picture.
-void StretchRgb24(const uint8_t* src, int src_width, int src_height, uint8_t* dst, int dst_width, int dst_height);
 
 }  // namespace virtual_picture

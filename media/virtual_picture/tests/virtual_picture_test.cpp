@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "media/virtual_picture/frame_stretch.h"
 #include "media/virtual_picture/picture_fitter.h"
 #include "media/virtual_picture/placeholder_picture.h"
 #include "pixel_formats/convert_frame.h"
@@ -46,6 +47,36 @@ TEST(PictureFitter, EverySenderFormatReachesEveryModeWithItsFrameNumber) {
                             {PixelFormat::kRgb24, 32, 24}));
     EXPECT_FALSE(fitter.Fit(src.data(), 10, {PixelFormat::kRgb24, 64, 48}, small.data(), small.size(),
                             {PixelFormat::kRgb24, 2, 1}));
+}
+
+TEST(FrameStretch, EveryChannelFormatScalesWithinItselfAndKeepsItsValues) {
+    const PixelFormat formats[] = {PixelFormat::kRgb24, PixelFormat::kRgb32, PixelFormat::kYuy2,
+                                   PixelFormat::kUyvy,  PixelFormat::kI420,  PixelFormat::kYv12};
+    for (PixelFormat format : formats) {
+        const FrameFormat source{format, 320, 240};
+        std::vector<uint8_t> src(pixel_formats::FrameSize(format, 320, 240));
+        ASSERT_TRUE(test_signals::RenderTestPattern(777, format, 320, 240, src.data(), src.size()));
+        // The same size, top-down where RGB allows it: the same values, rows reordered only.
+        const FrameFormat same{format, 320, pixel_formats::IsRgb(format) ? -240 : 240};
+        std::vector<uint8_t> copy(src.size());
+        ASSERT_TRUE(StretchFrame(src.data(), src.size(), source, copy.data(), copy.size(), same));
+        std::vector<uint8_t> back(src.size());
+        ASSERT_TRUE(StretchFrame(copy.data(), copy.size(), same, back.data(), back.size(), source));
+        EXPECT_TRUE(back == src) << pixel_formats::PixelFormatName(format);
+        for (auto [w, h] : {std::pair{640, 480}, {160, 120}, {1280, 720}, {322, 242}}) {
+            std::vector<uint8_t> out(pixel_formats::FrameSize(format, w, h));
+            ASSERT_TRUE(StretchFrame(src.data(), src.size(), source, out.data(), out.size(), {format, w, h}));
+            const auto decoded = test_signals::DecodeFrameCounter(out.data(), out.size(), format, w, h);
+            ASSERT_TRUE(decoded.has_value()) << pixel_formats::PixelFormatName(format) << " " << w;
+            EXPECT_EQ(*decoded, 777u);
+        }
+        std::vector<uint8_t> small(16);
+        EXPECT_FALSE(StretchFrame(src.data(), src.size(), source, small.data(), small.size(), {format, 64, 48}));
+        EXPECT_FALSE(StretchFrame(src.data(), 100, source, small.data(), small.size(), {format, 2, 2}));
+    }
+    std::vector<uint8_t> any(1 << 16);
+    EXPECT_FALSE(StretchFrame(any.data(), any.size(), {PixelFormat::kRgb24, 8, 8}, any.data(), any.size(),
+                              {PixelFormat::kYuy2, 8, 8}));
 }
 
 // Top-down B G R of the picture, whatever format it was drawn in.
