@@ -6,15 +6,12 @@
 #include <dshow.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <tuple>
-#include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -217,49 +214,8 @@ TEST_F(VirtualCameraTest, WithoutASenderThePlaceholderAtTheNegotiatedRate) {
                 span);
 }
 
-// Median and 99th percentile of a list of microseconds.
-void PrintLatency(const char* what, std::vector<double> us) {
-    if (us.empty()) return;
-    std::sort(us.begin(), us.end());
-    std::printf("[ figures  ] %s: send filter receive -> device delivery, %zu frames: median %.2f ms, "
-                "99th percentile %.2f ms\n",
-                what, us.size(), us[us.size() / 2] / 1000.0, us[std::min(us.size() - 1, us.size() * 99 / 100)] / 1000.0);
-}
-
-// What the sender published, by test pattern number: when it arrived at the send filter.
-class SentLog {
-public:
-    SentLog() : thread_([this] { Run(); }) {}
-    ~SentLog() {
-        stop_ = true;
-        thread_.join();
-    }
-    std::map<uint32_t, uint64_t> Times() {
-        std::lock_guard<std::mutex> lock(lock_);
-        return times_;
-    }
-
-private:
-    void Run() {
-        channel_test::ChannelWatch watch;
-        uint64_t after = watch.LatestSequence();
-        while (!stop_) {
-            channel_test::SentFrame frame;
-            if (!watch.WaitForFrame(after, 100, &frame)) continue;
-            after = frame.sequence;
-            if (!frame.counter) continue;
-            std::lock_guard<std::mutex> lock(lock_);
-            times_[*frame.counter] = frame.write_time_us;
-        }
-    }
-    std::atomic<bool> stop_{false};
-    std::mutex lock_;
-    std::map<uint32_t, uint64_t> times_;
-    std::thread thread_;
-};
-
 TEST_F(VirtualCameraTest, TheSendersPictureInEveryModePromptly) {
-    SentLog sent;
+    channel_test::SentFrameLog sent;
     SenderGraph sender;
     ASSERT_EQ(sender.Start(), S_OK);
     struct Mode {
@@ -298,16 +254,10 @@ TEST_F(VirtualCameraTest, TheSendersPictureInEveryModePromptly) {
         EXPECT_GT(shown.back(), shown.front()) << mode.name;
         for (size_t i = 1; i < shown.size(); ++i) EXPECT_GE(shown[i], shown[i - 1]) << mode.name;
 
-        const std::map<uint32_t, uint64_t> times = sent.Times();
-        std::vector<double> latencies;
+        std::vector<std::pair<std::optional<uint32_t>, double>> delivered;
         const std::vector<ReceivedSample> samples = graph.Samples();
-        for (size_t i = 10; i < samples.size(); ++i) {
-            const auto& c = counters[i - 10];
-            if (!c || (i > 10 && counters[i - 11] == c)) continue;  // repeats measure nothing
-            const auto it = times.find(*c);
-            if (it != times.end()) latencies.push_back(samples[i].arrival * 1e6 - double(it->second));
-        }
-        PrintLatency(mode.name, latencies);
+        for (size_t i = 10; i < samples.size(); ++i) delivered.push_back({counters[i - 10], samples[i].arrival * 1e6});
+        sent.PrintLatency(mode.name, delivered);
     }
 }
 

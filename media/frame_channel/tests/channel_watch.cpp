@@ -1,5 +1,8 @@
 #include "media/frame_channel/tests/channel_watch.h"
 
+#include <algorithm>
+#include <cstdio>
+
 #include "test_signals/test_pattern.h"
 
 namespace channel_test {
@@ -38,6 +41,45 @@ bool ChannelWatch::WaitForFrame(uint64_t after, DWORD timeout_ms, SentFrame* fra
             Sleep(left < 20 ? left : 20);
         }
     }
+}
+
+SentFrameLog::SentFrameLog() : thread_([this] { Run(); }) {}
+
+SentFrameLog::~SentFrameLog() {
+    stop_ = true;
+    thread_.join();
+}
+
+void SentFrameLog::Run() {
+    ChannelWatch watch;
+    uint64_t after = watch.LatestSequence();
+    while (!stop_) {
+        SentFrame frame;
+        if (!watch.WaitForFrame(after, 100, &frame)) continue;
+        after = frame.sequence;
+        if (!frame.counter) continue;
+        std::lock_guard<std::mutex> lock(lock_);
+        times_[*frame.counter] = frame.write_time_us;
+    }
+}
+
+void SentFrameLog::PrintLatency(const char* what,
+                                const std::vector<std::pair<std::optional<uint32_t>, double>>& delivered) {
+    std::vector<double> us;
+    {
+        std::lock_guard<std::mutex> lock(lock_);
+        for (size_t i = 0; i < delivered.size(); ++i) {
+            const std::optional<uint32_t>& counter = delivered[i].first;
+            if (!counter || (i > 0 && delivered[i - 1].first == counter)) continue;
+            const auto it = times_.find(*counter);
+            if (it != times_.end()) us.push_back(delivered[i].second - double(it->second));
+        }
+    }
+    if (us.empty()) return;
+    std::sort(us.begin(), us.end());
+    std::printf("[ figures  ] %s: send filter receive -> device delivery, %zu frames: median %.2f ms, "
+                "99th percentile %.2f ms\n",
+                what, us.size(), us[us.size() / 2] / 1000.0, us[std::min(us.size() - 1, us.size() * 99 / 100)] / 1000.0);
 }
 
 }  // namespace channel_test

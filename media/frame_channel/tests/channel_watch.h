@@ -5,7 +5,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <atomic>
+#include <map>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "media/frame_channel/shared_channel.h"
@@ -31,6 +36,30 @@ private:
 
     frame_channel::SharedChannelReader reader_;
     std::vector<uint8_t> buffer_;
+};
+
+// Records, on a thread of its own, when each published test pattern frame
+// reached the send filter (the channel's clock, microseconds).
+class SentFrameLog {
+public:
+    SentFrameLog();
+    ~SentFrameLog();
+    SentFrameLog(const SentFrameLog&) = delete;
+    SentFrameLog& operator=(const SentFrameLog&) = delete;
+
+    // Prints median and 99th percentile of "delivered minus sent" for the
+    // delivered frames (pattern number, arrival in microseconds of the same
+    // clock); a repeat of the frame before it measures nothing.
+    void PrintLatency(const char* what,
+                      const std::vector<std::pair<std::optional<uint32_t>, double>>& delivered);
+
+private:
+    void Run();
+
+    std::atomic<bool> stop_{false};
+    std::mutex lock_;
+    std::map<uint32_t, uint64_t> times_;
+    std::thread thread_;
 };
 
 }  // namespace channel_test
