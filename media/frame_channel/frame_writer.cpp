@@ -30,7 +30,7 @@ bool FrameWriter::Attach(uint8_t* base, size_t size, uint32_t process_id) {
         slot_capacity_ = 0;
         return false;
     }
-    if (!TakeOver(size)) LayOut(size);
+    if (!TakeOver(size)) LayOut();
     ChannelHeader* header = HeaderAt(base_);
     const uint32_t odd = BeginWrite(&header->sequence);
     header->writer_process_id = process_id;
@@ -51,7 +51,7 @@ bool FrameWriter::TakeOver(size_t size) {
     return true;
 }
 
-void FrameWriter::LayOut(size_t /*size*/) {
+void FrameWriter::LayOut() {
     ChannelHeader* header = HeaderAt(base_);
     // Readers ignore the header until the magic is back, written last.
     StoreRelease(&header->magic, 0);

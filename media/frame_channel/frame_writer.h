@@ -31,7 +31,7 @@ public:
 
 private:
     bool TakeOver(size_t size);
-    void LayOut(size_t size);
+    void LayOut();
 
     uint8_t* base_ = nullptr;
     uint32_t slot_capacity_ = 0;

@@ -14,7 +14,6 @@
 #include <gtest/gtest.h>
 
 #include "dshow_base/com_ptr.h"
-#include "filters/video_send/video_send_api.h"
 #include "media/frame_channel/tests/channel_watch.h"
 #include "test_devices/test_device_client.h"
 #include "test_devices/tests/capture_graph.h"
