@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "media/frame_files/blend_rows.h"
 #include "media/frame_files/frame_resample.h"
 
 namespace frame_files {
@@ -37,18 +38,6 @@ void AddRowSpans(const uint8_t* rgba, int width, std::vector<PreparedOverlay::Sp
         for (; x < end; ++x)
             if (IsPartial(rgba[x * 4 + 3])) end = BlockEnd(start, x + 1, width);
         spans->push_back({start, end - start, PreparedOverlay::SpanKind::Partial});
-    }
-}
-
-// dst = src + dst * inverse / 255 over n bytes. Every step fits 16 bits
-// (255 * 255 + 128 + 254 < 65536), so compilers vectorise it with 16-bit lanes.
-void BlendBytes(uint8_t* __restrict dst, const uint8_t* __restrict src, const uint8_t* __restrict inverse,
-                size_t n) {
-    for (size_t i = 0; i < n; ++i) {
-        uint16_t v = static_cast<uint16_t>(dst[i] * inverse[i] + 128);
-        v = static_cast<uint16_t>((v + (v >> 8)) >> 8);
-        const uint16_t sum = static_cast<uint16_t>(src[i] + v);
-        dst[i] = static_cast<uint8_t>(sum > 255 ? 255 : sum);
     }
 }
 
@@ -107,6 +96,7 @@ bool PrepareOverlay(const FrameAnimation& animation, size_t frame_index, int wid
 }
 
 void BlendOverlay(const PreparedOverlay& overlay, uint8_t* picture, ptrdiff_t stride) {
+    static const BlendRowFunction blend = BlendRowFor(BestBlendLevel());
     const size_t row_bytes = static_cast<size_t>(overlay.width) * 3;
     for (int y = 0; y < overlay.height; ++y) {
         uint8_t* dst = picture + stride * y;
@@ -118,7 +108,7 @@ void BlendOverlay(const PreparedOverlay& overlay, uint8_t* picture, ptrdiff_t st
             if (span.kind == PreparedOverlay::SpanKind::Opaque)
                 std::memcpy(dst + at, bgr + at, n);
             else
-                BlendBytes(dst + at, bgr + at, inverse + at, n);
+                blend(dst + at, bgr + at, inverse + at, n);
         }
     }
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "media/frame_files/blend_rows.h"
 #include "media/frame_files/frame_decoders.h"
 #include "media/frame_files/frame_overlay.h"
 
@@ -65,6 +66,19 @@ void PrepareWood(benchmark::State& state) {
     PreparedOverlay overlay;
     for (auto _ : state) PrepareOverlay(a, 0, static_cast<int>(state.range(0)), static_cast<int>(state.range(1)), &overlay);
 }
+
+// The kernel alone on one cache-resident row of 640 pixels, per level.
+void BlendRow(benchmark::State& state) {
+    const BlendRowFunction blend = BlendRowFor(static_cast<BlendLevel>(state.range(0)));
+    if (!blend) return state.SkipWithError("level not available here");
+    std::vector<uint8_t> dst(640 * 3, 100), src(640 * 3, 60), inverse(640 * 3, 127);
+    for (auto _ : state) {
+        blend(dst.data(), src.data(), inverse.data(), dst.size());
+        benchmark::DoNotOptimize(dst.data());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * dst.size()));
+}
+BENCHMARK(BlendRow)->Arg(0)->Arg(1)->Arg(2);
 
 #define SIZES ->Args({320, 240})->Args({640, 480})
 BENCHMARK(Memcpy) SIZES;

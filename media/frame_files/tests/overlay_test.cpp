@@ -2,8 +2,11 @@
 // blend onto bottom-up RGB24 with its stride, and the first-frame thumbnail.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
+#include "media/frame_files/blend_rows.h"
 #include "media/frame_files/frame_decoders.h"
 #include "media/frame_files/frame_overlay.h"
 #include "media/frame_files/tests/frame_test_files.h"
@@ -113,6 +116,41 @@ TEST(FrameOverlay, EveryPixelOfAnAlphaFrameBlendsOnceAsItsAlphaSays) {
         }
     }
     EXPECT_EQ(off, 0u);
+}
+
+TEST(BlendKernels, ScalarRoundsExactlyAndEveryLevelGivesItsBytes) {
+    const BlendRowFunction scalar = BlendRowFor(BlendLevel::Scalar);
+    // Every camera byte under every inverse alpha, over a frame byte of 0 and 200.
+    std::vector<uint8_t> dst(65536), src(65536), inverse(65536);
+    for (size_t i = 0; i < dst.size(); ++i) dst[i] = static_cast<uint8_t>(i), inverse[i] = static_cast<uint8_t>(i >> 8);
+    for (uint8_t frame : {0, 200}) {
+        std::fill(src.begin(), src.end(), frame);
+        std::vector<uint8_t> out = dst;
+        scalar(out.data(), src.data(), inverse.data(), out.size());
+        for (size_t i = 0; i < out.size(); ++i) {
+            const long want = std::min(255L, frame + std::lround(dst[i] * inverse[i] / 255.0));
+            ASSERT_EQ(out[i], want) << "camera " << int(dst[i]) << " inverse " << int(inverse[i]);
+        }
+    }
+    // Odd lengths and offsets reach every kernel's tail.
+    for (size_t i = 0; i < src.size(); ++i) src[i] = static_cast<uint8_t>(i * 131 >> 3);
+    for (BlendLevel level : {BlendLevel::Sse2, BlendLevel::Avx2}) {
+        const BlendRowFunction kernel = BlendRowFor(level);
+#if defined(__x86_64__) || defined(__i386__)
+        if (level == BlendLevel::Sse2) {
+            ASSERT_NE(kernel, nullptr) << "every x86 processor we run on has SSE2";
+        }
+#endif
+        if (!kernel) continue;
+        for (size_t offset : {0, 1, 7}) {
+            for (size_t n : {0, 1, 15, 16, 31, 33, 48, 1000, 4099}) {
+                std::vector<uint8_t> a(dst.begin(), dst.begin() + offset + n), b = a;
+                scalar(a.data() + offset, src.data() + offset, inverse.data() + offset, n);
+                kernel(b.data() + offset, src.data() + offset, inverse.data() + offset, n);
+                ASSERT_EQ(a, b) << "level " << static_cast<int>(level) << " offset " << offset << " length " << n;
+            }
+        }
+    }
 }
 
 // Guard bytes around the buffer show any write outside width * height * 3.
