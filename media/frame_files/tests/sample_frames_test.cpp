@@ -141,6 +141,17 @@ double DrawnCentreX(const FrameAnimation& a, size_t frame, int top, int bottom) 
     return count ? sum / count : -1;
 }
 
+bool IsBalloonRed(const uint8_t* p) { return p[3] == 255 && p[0] > 180 && p[1] < 110 && p[2] < 130; }
+bool IsBalloonBlue(const uint8_t* p) { return p[3] == 255 && p[2] > 180 && p[0] < 110; }
+
+// Pixels of a colour below the bunting along the top.
+size_t CountBelowBunting(const FrameAnimation& a, size_t frame, bool (*is)(const uint8_t*)) {
+    size_t count = 0;
+    for (size_t i = static_cast<size_t>(30) * a.width * 4; i < a.frames[frame].rgba.size(); i += 4)
+        count += is(&a.frames[frame].rgba[i]);
+    return count;
+}
+
 TEST(SampleFrames, FlashMoviesPlayTheirBitmapsMoving) {
     const FrameAnimation balloons = Decode("balloons.swf");  // uncompressed
     ASSERT_EQ(balloons.frames.size(), 12u);
@@ -150,6 +161,12 @@ TEST(SampleFrames, FlashMoviesPlayTheirBitmapsMoving) {
     EXPECT_EQ(AlphaAt(balloons, 0, 10, 5), 255) << "the bunting along the top";
     for (size_t f = 1; f < balloons.frames.size(); ++f)
         EXPECT_NE(balloons.frames[f].rgba, balloons.frames[f - 1].rgba) << "frame " << f << " moved nothing";
+    // Frame 6 replaces the red balloon's character by the blue one; frame 9 removes the right-hand balloon.
+    EXPECT_GT(CountBelowBunting(balloons, 5, IsBalloonRed), 200u);
+    EXPECT_EQ(CountBelowBunting(balloons, 6, IsBalloonRed), 0u);
+    const size_t two_blue = CountBelowBunting(balloons, 8, IsBalloonBlue), one_blue = CountBelowBunting(balloons, 9, IsBalloonBlue);
+    EXPECT_GT(one_blue, 200u);
+    EXPECT_LT(one_blue * 3, two_blue * 2);
 
     const FrameAnimation butterflies = Decode("butterflies.swf");  // zlib-compressed
     ASSERT_EQ(butterflies.frames.size(), 10u);
