@@ -108,5 +108,13 @@ TEST(GifComposition, ImagesReachingPastTheScreenAreClipped) {
     EXPECT_EQ(Letters(a, 0), ".." ".G");
 }
 
+TEST(GifComposition, ZeroLogicalScreenTakesTheFirstImagesExtent) {
+    const FrameAnimation a = DecodeOk(frame_test::MakeGif(0, 0, kRgbk, {Image(1, 0, 2, 2, "RGBK", 1)}));
+    ASSERT_EQ(a.frames.size(), 1u);
+    EXPECT_EQ(a.width, 3);
+    EXPECT_EQ(a.height, 2);
+    EXPECT_EQ(Letters(a, 0), ".RG" ".BK");
+}
+
 }  // namespace
 }  // namespace frame_files
