@@ -22,7 +22,7 @@ constexpr double kDefaultFrameRate = 12.0;
 enum TagCode : uint16_t {
     kEnd = 0, kShowFrame = 1, kDefineShape = 2, kPlaceObject = 4, kRemoveObject = 5,
     kSetBackgroundColor = 9, kDefineBitsLossless = 20, kDefineShape2 = 22, kPlaceObject2 = 26,
-    kRemoveObject2 = 28, kDefineShape3 = 32, kDefineBitsLossless2 = 36,
+    kRemoveObject2 = 28, kDefineShape3 = 32, kDefineBitsLossless2 = 36, kPlaceObject3 = 70, kDefineShape4 = 83,
 };
 
 struct Tag {
@@ -127,9 +127,13 @@ DecodeError SwfDecoder::ReadShape(const Tag& tag) {
     const uint16_t id = in.U16();
     SwfShape shape;
     shape.bounds = ReadRect(in);
+    if (tag.code == kDefineShape4) {
+        ReadRect(in);  // edge bounds
+        in.U8();       // stroke and winding flags
+    }
     size_t count = in.U8();
     if (count == 0xFF && tag.code != kDefineShape) count = in.U16();
-    const size_t colour_bytes = tag.code == kDefineShape3 ? 4 : 3;
+    const size_t colour_bytes = tag.code == kDefineShape3 || tag.code == kDefineShape4 ? 4 : 3;
     for (size_t i = 0; i < count && in.ok(); ++i) {
         const uint8_t type = in.U8();
         if (type == 0x00) {
@@ -154,10 +158,16 @@ DecodeError SwfDecoder::ReadShape(const Tag& tag) {
     return in.ok() ? DecodeError::None : DecodeError::Truncated;
 }
 
+// PlaceObject2 and PlaceObject3: what follows the colour transform (ratio,
+// name, clip depth, filters, blend mode) does not change a bitmap picture.
 void SwfDecoder::Place(const Tag& tag) {
     SwfBitReader in(tag.body, tag.length);
     const uint8_t flags = in.U8();
+    const uint8_t flags3 = tag.code == kPlaceObject3 ? in.U8() : 0;
     const uint16_t depth = in.U16();
+    if ((flags3 & 0x08) || ((flags3 & 0x10) && (flags & 0x02)))
+        while (in.ok() && in.U8() != 0) {  // class name
+        }
     const bool move = flags & 0x01, has_character = flags & 0x02;
     auto existing = stage_->display.find(depth);
     SwfPlacement placement;
@@ -234,9 +244,9 @@ DecodeError SwfDecoder::Run(const uint8_t* movie, size_t size) {
                 break;
             case kDefineBitsLossless: e = ReadBitmap(tag, false); break;
             case kDefineBitsLossless2: e = ReadBitmap(tag, true); break;
-            case kDefineShape: case kDefineShape2: case kDefineShape3: e = ReadShape(tag); break;
+            case kDefineShape: case kDefineShape2: case kDefineShape3: case kDefineShape4: e = ReadShape(tag); break;
             case kPlaceObject: PlaceV1(tag); break;
-            case kPlaceObject2: Place(tag); break;
+            case kPlaceObject2: case kPlaceObject3: Place(tag); break;
             case kRemoveObject: if (tag.length >= 4) stage.display.erase(tag.body[2] | tag.body[3] << 8); break;
             case kRemoveObject2: if (tag.length >= 2) stage.display.erase(tag.body[0] | tag.body[1] << 8); break;
             default: break;

@@ -1,6 +1,9 @@
 #include "media/frame_files/tests/frame_test_files.h"
 
+#include <zlib.h>
+
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -145,6 +148,97 @@ Bytes MakeGif(int width, int height, const std::vector<uint8_t>& global_rgb, con
     }
     b.push_back(0x3B);
     return b;
+}
+
+void SwfBits::Put(int64_t value, int count) {
+    for (int i = count - 1; i >= 0; --i) {
+        acc_ = acc_ << 1 | ((value >> i) & 1);
+        if (++count_ == 8) out_.push_back(static_cast<uint8_t>(acc_)), acc_ = 0, count_ = 0;
+    }
+}
+
+Bytes SwfBits::Take() {
+    if (count_) out_.push_back(static_cast<uint8_t>(acc_ << (8 - count_)));
+    acc_ = 0, count_ = 0;
+    return std::move(out_);
+}
+
+int SwfBits::SignedWidth(std::initializer_list<int64_t> values) {
+    int width = 1;
+    for (int64_t v : values) {
+        int bits = 1;
+        while ((v < 0 ? ~v : v) >> (bits - 1)) ++bits;
+        width = std::max(width, bits);
+    }
+    return width;
+}
+
+Bytes SwfRect(int x_min, int x_max, int y_min, int y_max) {
+    SwfBits bits;
+    const int n = SwfBits::SignedWidth({x_min, x_max, y_min, y_max});
+    bits.Put(n, 5);
+    for (int v : {x_min, x_max, y_min, y_max}) bits.Put(v, n);
+    return bits.Take();
+}
+
+Bytes SwfMatrix(double scale_x, double scale_y, double skew0, double skew1, int tx, int ty) {
+    SwfBits bits;
+    const int64_t sx = std::llround(scale_x * 65536), sy = std::llround(scale_y * 65536);
+    const int64_t r0 = std::llround(skew0 * 65536), r1 = std::llround(skew1 * 65536);
+    bits.Put(1, 1);
+    int n = SwfBits::SignedWidth({sx, sy});
+    bits.Put(n, 5), bits.Put(sx, n), bits.Put(sy, n);
+    bits.Put(1, 1);
+    n = SwfBits::SignedWidth({r0, r1});
+    bits.Put(n, 5), bits.Put(r0, n), bits.Put(r1, n);
+    n = SwfBits::SignedWidth({tx, ty});
+    bits.Put(n, 5), bits.Put(tx, n), bits.Put(ty, n);
+    return bits.Take();
+}
+
+Bytes SwfTag(int code, const Bytes& body) {
+    Bytes tag;
+    Put16(tag, static_cast<unsigned>(code << 6 | 0x3F));
+    Put32(tag, static_cast<uint32_t>(body.size()));
+    tag.insert(tag.end(), body.begin(), body.end());
+    return tag;
+}
+
+Bytes SwfLossless2(uint16_t id, int width, int height, const Bytes& rgba) {
+    Bytes argb;
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        const int a = rgba[i + 3];
+        argb.insert(argb.end(), {static_cast<uint8_t>(a), static_cast<uint8_t>(rgba[i] * a / 255),
+                                 static_cast<uint8_t>(rgba[i + 1] * a / 255), static_cast<uint8_t>(rgba[i + 2] * a / 255)});
+    }
+    uLongf packed_size = compressBound(argb.size());
+    Bytes packed(packed_size);
+    compress(packed.data(), &packed_size, argb.data(), argb.size());
+    Bytes body;
+    Put16(body, id);
+    body.push_back(5);
+    Put16(body, static_cast<unsigned>(width));
+    Put16(body, static_cast<unsigned>(height));
+    body.insert(body.end(), packed.begin(), packed.begin() + packed_size);
+    return SwfTag(36, body);
+}
+
+Bytes SwfMovie(int width, int height, double fps, const std::vector<Bytes>& tags, bool compressed) {
+    Bytes body = SwfRect(0, width * 20, 0, height * 20);
+    Put16(body, static_cast<unsigned>(std::lround(fps * 256)));
+    Put16(body, 1);
+    for (const Bytes& tag : tags) body.insert(body.end(), tag.begin(), tag.end());
+    body.insert(body.end(), {0, 0});
+    Bytes movie = {static_cast<uint8_t>(compressed ? 'C' : 'F'), 'W', 'S', 10};
+    Put32(movie, static_cast<uint32_t>(8 + body.size()));
+    if (compressed) {
+        uLongf packed_size = compressBound(body.size());
+        Bytes packed(packed_size);
+        compress(packed.data(), &packed_size, body.data(), body.size());
+        body.assign(packed.begin(), packed.begin() + packed_size);
+    }
+    movie.insert(movie.end(), body.begin(), body.end());
+    return movie;
 }
 
 bool ReadWithImageMagick(const std::string& path, MagickFrames* out, std::string* error) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,27 @@ Bytes MakeGif(int width, int height, const std::vector<uint8_t>& global_rgb, con
 // GIF image data: LZW codes that never let the table outgrow the first code
 // width (a clear code every few literals), as simple encoders write it.
 Bytes SimpleLzw(const std::vector<uint8_t>& indices, int min_code_size);
+
+// SWF records and tags for hand-built movies.
+class SwfBits {
+public:
+    void Put(int64_t value, int count);  // low count bits, most significant first
+    Bytes Take();                        // pads the last byte
+    static int SignedWidth(std::initializer_list<int64_t> values);
+
+private:
+    Bytes out_;
+    uint32_t acc_ = 0;
+    int count_ = 0;
+};
+Bytes SwfRect(int x_min, int x_max, int y_min, int y_max);
+// Scale and rotate-skew as 16.16 values, translation in twips.
+Bytes SwfMatrix(double scale_x, double scale_y, double skew0, double skew1, int tx, int ty);
+Bytes SwfTag(int code, const Bytes& body);
+// DefineBitsLossless2, format 5, from straight RGBA.
+Bytes SwfLossless2(uint16_t id, int width, int height, const Bytes& rgba);
+// A movie of width x height pixels at fps with these tags (End added).
+Bytes SwfMovie(int width, int height, double fps, const std::vector<Bytes>& tags, bool compressed);
 
 // ImageMagick's reading of a file: every frame composed (coalesced) as RGBA.
 struct MagickFrames {
