@@ -34,7 +34,7 @@ DecodeError DecodeGifFrames(const uint8_t* data, size_t size, FrameAnimation* ou
                             const DecodeOptions& options = {});
 
 // SWF "FWS" and "CWS" (zlib): movies made of lossless bitmaps drawn through
-// bitmap-filled shapes, placed and moved by PlaceObject2, one picture per
+// bitmap-filled shapes, placed and moved by the place-object tags, one picture per
 // ShowFrame at the movie's frame rate. A movie with nothing drawable fails
 // with NothingDrawable.
 DecodeError DecodeFlashFrames(const uint8_t* data, size_t size, FrameAnimation* out,
