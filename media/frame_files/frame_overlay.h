@@ -46,7 +46,8 @@ bool PrepareOverlay(const FrameAnimation& animation, size_t frame_index, int wid
                     PreparedOverlay* out);
 
 // Lays the overlay onto a DirectShow RGB24 picture of the overlay's size (B, G,
-// R bytes, bottom row first, stride bytes from one row to the next):
+// R bytes, bottom row first, stride bytes from one row to the next; a
+// negative stride walks a top-down buffer from its last row):
 // transparent parts keep the camera, opaque parts take the frame, partial
 // alpha blends the two.
 void BlendOverlay(const PreparedOverlay& overlay, uint8_t* picture, ptrdiff_t stride);
