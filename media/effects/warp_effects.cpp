@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "media/effects/effect_kit.h"
+#include "media/effects/moving_warps.h"
 
 namespace effects {
 namespace {
@@ -121,12 +123,35 @@ public:
         const int w = src.width, h = src.height;
         const WarpMap& map = cache_.Get(w, h, phase, [&](WarpMap* m) {
             const double p = static_cast<double>(phase) / kWarpPhaseSteps;
+            if (BuildMovingWarpMap(code_, w, h, p, m)) return;
             BuildWarpMap(w, h, [&](double x, double y, double* sx, double* sy) { WarpSource(code_, w, h, p, x, y, sx, sy); }, m);
         });
         Gather(map, src, dst, kBlack);
+        if (code_ == kCylinder) Shade(dst);
     }
 
 private:
+    // The column's sides turn away from the light: darker towards the edges.
+    void Shade(const FrameView& dst) {
+        if (static_cast<int>(shade_.size()) != dst.width) {
+            shade_.resize(dst.width);
+            for (int x = 0; x < dst.width; ++x) {
+                const double u = std::clamp((x + 0.5) / (dst.width / 2.0) - 1.0, -1.0, 1.0);
+                shade_[x] = static_cast<uint16_t>(std::lround(256 * (0.5 + 0.5 * std::sqrt(1 - u * u))));
+            }
+        }
+        for (int y = 0; y < dst.height; ++y) {
+            uint8_t* p = dst.Row(y);
+            for (int x = 0; x < dst.width; ++x, p += 3) {
+                const unsigned k = shade_[x];
+                p[0] = static_cast<uint8_t>(p[0] * k >> 8);
+                p[1] = static_cast<uint8_t>(p[1] * k >> 8);
+                p[2] = static_cast<uint8_t>(p[2] * k >> 8);
+            }
+        }
+    }
+
+    std::vector<uint16_t> shade_;
     int code_;
     SampleTime period_;  // 0 for warps that stand still
     WarpCache cache_;
