@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(wine wine32:i386 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth x11-utils
           ffmpeg cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev libyuv-dev
           xdotool imagemagick ccache clang libclang-rt-14-dev fonts-wqy-zenhei
+          zlib1g-dev libz-mingw-w64-dev  # Flash frames: host and static MinGW zlib
           libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386  # Wine's VMR-9 renders through OpenGL
           gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386)  # Wine's file splitters and decoders
 missing=()
