@@ -28,7 +28,7 @@ public:
 // How a frame file plays, from the two ints of the frame calls:
 //  first: speed in percent of the file's own timing, 0 meaning 100 (1..1000);
 //  second: how many times an animation plays before it holds its last
-//  picture, 0 meaning for ever (0..1000000).
+//  picture, 0 meaning as the file says (0..1000000).
 // Hosts pass 0, 0: the file's own timing, looping (a GIF without a looping
 // extension plays once). Still pictures ignore both. Other values are refused.
 struct FramePlay {
