@@ -21,6 +21,7 @@
 #include "filters/effect/effect_filter_api.h"
 #include "filters/effect/frame_request.h"
 #include "filters/effect/video_input.h"
+#include "media/frame_files/frame_overlay.h"
 #include "system_filters/video_media_type.h"
 #include "test_devices/test_device_client.h"
 #include "test_devices/tests/capture_graph.h"
@@ -134,6 +135,15 @@ protected:
         return samples;
     }
 
+    bool WaitForMoreSamples() {
+        const size_t seen = graph_->SampleCount();
+        for (int waited = 0; waited < 5000; waited += 2) {
+            if (graph_->SampleCount() > seen) return true;
+            Sleep(2);
+        }
+        return false;
+    }
+
     // The camera's frame for a sample, as 24-bit RGB the way the filter reads it.
     effects::ConstFrameView CameraFrame(const ReceivedSample& sample) {
         const uint32_t number = static_cast<uint32_t>(sample.start / out_.avgTimePerFrame);
@@ -218,25 +228,47 @@ TEST_F(EffectGraph, FrameFilesShowOverTheCameraAtTheirOwnPace) {
         }
         ASSERT_LT(first, 2u) << "the frame file did not show within two frames";
         size_t camera_bytes = 0, frame_bytes = 0;
-        std::vector<uint64_t> pictures;
+        std::vector<size_t> pictures;  // animation pictures shown, by the file's delays
         for (size_t i = first + 1; i < samples.size(); ++i) {
             ASSERT_EQ(samples[i].start, samples[i - 1].start + out_.avgTimePerFrame) << "a frame went missing";
             ASSERT_TRUE(samples[i].data == Expected(*expected, samples[i])) << "sample " << i;
             const effects::ConstFrameView camera = CameraFrame(samples[i]);
             const effects::ConstFrameView shown_view = effects::Rgb24View<const uint8_t>(
                 samples[i].data.data(), out_.frame.width, out_.frame.height, out_.layout.planes[0].stride);
-            uint64_t signature = 0;
             for (int y = 0; y < camera.height; ++y)
-                for (int x = 0; x < camera.width; ++x) {
-                    const bool same = std::memcmp(camera.At(x, y), shown_view.At(x, y), 3) == 0;
-                    (same ? camera_bytes : frame_bytes) += 1;
-                    if (!same) signature = signature * 31 + (x + 7 * y);
-                }
-            if (std::find(pictures.begin(), pictures.end(), signature) == pictures.end()) pictures.push_back(signature);
+                for (int x = 0; x < camera.width; ++x)
+                    (std::memcmp(camera.At(x, y), shown_view.At(x, y), 3) == 0 ? camera_bytes : frame_bytes) += 1;
+            const size_t picture = frame_files::FrameIndexAt(*animation, samples[i].start - samples[first].start);
+            if (std::find(pictures.begin(), pictures.end(), picture) == pictures.end()) pictures.push_back(picture);
         }
         EXPECT_GT(camera_bytes, frame_bytes / 20) << "no camera through the frame";
         EXPECT_GT(frame_bytes, camera_bytes / 20) << "no frame over the camera";
         EXPECT_GE(pictures.size(), c.pictures) << "the animation did not move";
+    }
+}
+
+// Calls in quick succession while frames stream, each file read on this
+// thread: every delivered picture is wholly one of the decorations.
+TEST_F(EffectGraph, DecorationsSwappedWhileRunningNeverMixInAFrame) {
+    ASSERT_NO_FATAL_FAILURE(Start({PixelFormat::kRgb24, 320, 240}));
+    const std::wstring hearts = SampleFile("hearts.bmp");
+    std::shared_ptr<const frame_files::FrameAnimation> still;
+    ASSERT_EQ(frame_files::DecodeError::None, DecodeForDecoration(ReadAll(hearts), &still));
+    graph_->ClearSamples();
+    for (int i = 0; i < 60; ++i) {
+        const HRESULT hr = i % 3 == 0   ? control_->SetEffectType(effects::kInvert)
+                           : i % 3 == 1 ? control_->SetStaticFrame(hearts.c_str(), 0, 0)
+                                        : control_->SetEffectType(effects::kGray);
+        ASSERT_EQ(S_OK, hr);
+        if (i % 10 == 9) ASSERT_TRUE(WaitForMoreSamples()) << "the stream stalled";  // frames between bursts
+    }
+    const auto during = graph_->Samples();
+    ASSERT_FALSE(during.empty()) << "no frame while the calls ran";
+    for (const auto& s : during) {
+        auto invert = MakeEffectDecoration(effects::kInvert), gray = MakeEffectDecoration(effects::kGray);
+        auto frame = MakeFrameDecoration(still, FramePlay{});
+        const bool whole = s.data == Expected(*invert, s) || s.data == Expected(*gray, s) || s.data == Expected(*frame, s);
+        ASSERT_TRUE(whole) << "frame at " << s.start << " mixes decorations";
     }
 }
 
