@@ -260,7 +260,9 @@ TEST_F(EffectGraph, DecorationsSwappedWhileRunningNeverMixInAFrame) {
                            : i % 3 == 1 ? control_->SetStaticFrame(hearts.c_str(), 0, 0)
                                         : control_->SetEffectType(effects::kGray);
         ASSERT_EQ(S_OK, hr);
-        if (i % 10 == 9) ASSERT_TRUE(WaitForMoreSamples()) << "the stream stalled";  // frames between bursts
+        if (i % 10 == 9) {
+            ASSERT_TRUE(WaitForMoreSamples()) << "the stream stalled";  // frames between bursts
+        }
     }
     const auto during = graph_->Samples();
     ASSERT_FALSE(during.empty()) << "no frame while the calls ran";
