@@ -2,6 +2,9 @@
 
 #include "capture_engine/graph_routines.h"
 
+// The capability records devices fill are 128 bytes in 32- and 64-bit builds.
+static_assert(sizeof(VIDEO_STREAM_CONFIG_CAPS) == 128, "capability record size");
+
 namespace video_size_routines {
 namespace {
 

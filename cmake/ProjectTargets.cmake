@@ -74,12 +74,39 @@ function(host_fuzzer name)
   endif()
 endfunction()
 
+# The module-definition file for this tree's width. Our .def files are written
+# for i686, where __stdcall symbols carry @<argument bytes>; x86-64 has one
+# calling convention and no decoration, so its copy drops the suffixes and the
+# aliases that only map plain names onto decorated ones.
+function(windows_def_for_width out_var def)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(${out_var} ${def} PARENT_SCOPE)
+    return()
+  endif()
+  file(READ ${def} text)
+  string(REGEX REPLACE "[ \t]*=[ \t]*[A-Za-z_][A-Za-z_0-9]*@[0-9]+" "" text "${text}")
+  string(REGEX REPLACE "@[0-9]+" "" text "${text}")
+  get_filename_component(base ${def} NAME)
+  set(plain ${CMAKE_BINARY_DIR}/def64/${base})
+  file(WRITE ${plain}.new "${text}")
+  file(COPY_FILE ${plain}.new ${plain} ONLY_IF_DIFFERENT)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${def})
+  set(${out_var} ${plain} PARENT_SCOPE)
+endfunction()
+
 # A Windows program or plug-in (.exe, .dll, .ax): static runtime, no MinGW DLLs beside it.
+#   windows_module(name EXE|CONSOLE|DLL [SUFFIX .ax] [DEF file.def [PLAIN_IMPORTS]]
+#                  SOURCES ... LIBS ...)
+# PLAIN_IMPORTS: a DLL whose __stdcall exports are named plainly (no @N) and
+# whose callers link against those plain names through its import library.
 function(windows_module name kind)
   if(NOT WIN32)
     return()
   endif()
-  cmake_parse_arguments(M "" "SUFFIX;DEF" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(M "PLAIN_IMPORTS" "SUFFIX;DEF" "SOURCES;LIBS" ${ARGN})
+  if(M_DEF)
+    windows_def_for_width(M_DEF ${M_DEF})
+  endif()
   if(kind STREQUAL "EXE")
     add_executable(${name} WIN32 ${M_SOURCES})
   elseif(kind STREQUAL "CONSOLE")
@@ -93,4 +120,16 @@ function(windows_module name kind)
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_INCLUDE_DIRS})
   target_link_libraries(${name} PRIVATE ${M_LIBS})
+  if(M_PLAIN_IMPORTS AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # i686: the export table names the functions plainly (--kill-at), and the
+    # import library is made again from the decorated .def so that callers'
+    # _Name@N references resolve to those plain names. On x86-64 the linker's
+    # own import library already has the plain names.
+    target_link_options(${name} PRIVATE -Wl,--kill-at)
+    find_program(I686_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
+    add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND ${I686_DLLTOOL} --input-def ${M_DEF} --dllname ${name}.dll
+              --kill-at --output-lib $<TARGET_LINKER_FILE:${name}>
+      VERBATIM)
+  endif()
 endfunction()

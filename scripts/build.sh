@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Configures (once) and builds the host and/or Windows trees incrementally.
-# Usage: build.sh [host|win32|bench|all] [ninja targets...]
+# Usage: build.sh [host|win32|win64|windows|bench|all] [ninja targets...]
+#   windows: the Windows tree of this machine's runtime (see env.sh)
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 which=${1:-all}; shift || true
@@ -22,9 +23,14 @@ build_host() {
   cmake --build "$HOST_BUILD" -- "$@"
 }
 build_win32() {
-  configure "$WIN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  configure "$WIN32_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw32-toolchain.cmake"
-  cmake --build "$WIN_BUILD" -- "$@"
+  cmake --build "$WIN32_BUILD" -- "$@"
+}
+build_win64() {
+  configure "$WIN64_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw64-toolchain.cmake"
+  cmake --build "$WIN64_BUILD" -- "$@"
 }
 build_bench() {
   configure "$OUT/bench" -DCMAKE_BUILD_TYPE=Release -DBUILD_BENCHMARKS=ON
@@ -33,7 +39,9 @@ build_bench() {
 case $which in
   host) build_host "$@" ;;
   win32) build_win32 "$@" ;;
+  win64) build_win64 "$@" ;;
+  windows) "build_$WINE_ARCH" "$@" ;;
   bench) build_bench "$@" ;;
-  all) build_host; build_win32 ;;
-  *) echo "usage: build.sh [host|win32|bench|all]" >&2; exit 2 ;;
+  all) build_host; build_win32; [ "$WINE_ARCH" = win32 ] || build_win64 ;;
+  *) echo "usage: build.sh [host|win32|win64|windows|bench|all]" >&2; exit 2 ;;
 esac

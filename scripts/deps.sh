@@ -1,24 +1,70 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs, only those that are missing.
+# Which Wine it installs follows the machine's runtime (see runtime.sh): where
+# 32-bit programs cannot run, no i386 package is installed at all.
 set -euo pipefail
-packages=(wine wine32:i386 g++-mingw-w64-i686 mingw-w64-tools xvfb xauth x11-utils
+source "$(dirname "$0")/env.sh"
+packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools xvfb xauth x11-utils
           ffmpeg cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev libyuv-dev
-          xdotool imagemagick ccache clang libclang-rt-14-dev fonts-wqy-zenhei
-          zlib1g-dev libz-mingw-w64-dev  # Flash frames: host and static MinGW zlib
-          libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386  # Wine's VMR-9 renders through OpenGL
-          gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386)  # Wine's file splitters and decoders
+          xdotool imagemagick ccache clang libclang-rt-14-dev fonts-wqy-zenhei python3
+          zlib1g-dev libz-mingw-w64-dev)
+if [ "$WINE_ARCH" = win32 ]; then
+  packages+=(wine wine32:i386
+             libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386  # Wine's VMR-9 renders through OpenGL
+             gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386)  # Wine's splitters and decoders
+else
+  packages+=(wine wine64 libgl1 libgl1-mesa-dri libglx-mesa0
+             gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
+fi
+installed=$(dpkg-query -W -f='${binary:Package} ${Status}\n' "${packages[@]}" 2>/dev/null |
+            awk '/ install ok installed$/ { print $1 }')
+native=$(dpkg --print-architecture)
 missing=()
 for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
+  # Native packages are listed without an architecture suffix.
+  case $'\n'$installed$'\n' in *$'\n'"$p"$'\n'*|*$'\n'"$p:$native"$'\n'*) ;; *) missing+=("$p") ;; esac
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "installing: ${missing[*]}" >&2
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if [ "$WINE_ARCH" = win32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+
+# A mirror mid-sync serves an index that does not match its release file for
+# a while: try again, then go on with the indexes that did download.
+for attempt in 1 2 3; do
+  if $sudo apt-get update -qq >"$log" 2>&1; then break; fi
+  if [ $attempt -eq 3 ]; then
+    echo "some package indexes did not download; going on without them:" >&2
+    python3 "$ROOT/scripts/apt_plan.py" failed-indexes <"$log" | sed 's/^/  /' >&2 || cat "$log" >&2
+  else
+    sleep $((attempt * 10))
+  fi
+done
+
+install() {
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    --allow-downgrades "$@" >"$log" 2>&1
+}
+pins=()
+for round in 1 2 3 4; do
+  if install "${missing[@]}" "${pins[@]}"; then exit 0; fi
+  # Multiarch needs a library's amd64 and i386 copies at one version; when an
+  # index of one architecture lags (security suite half-synced), install both
+  # at a version that both offer, for this install only.
+  mapfile -t twins < <(python3 "$ROOT/scripts/apt_plan.py" twins <"$log")
+  [ ${#twins[@]} -gt 0 ] || break
+  query=()
+  for t in "${twins[@]}"; do query+=("$t:amd64" "$t:i386"); done
+  read -r -a more < <(apt-cache policy "${query[@]}" | python3 "$ROOT/scripts/apt_plan.py" pins "${twins[@]}")
+  [ ${#more[@]} -gt 0 ] || break
+  echo "matching multiarch versions: ${more[*]}" >&2
+  pins+=("${more[@]}")
+done
+cat "$log" >&2
+echo "installing the packages failed" >&2
+exit 1

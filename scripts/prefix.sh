@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Creates the project's 32-bit Wine prefix (once) and registers the project's
+# Creates the project's Wine prefix of this runtime (once) and registers the project's
 # COM servers that changed since they were last registered.
 set -euo pipefail
 source "$(dirname "$0")/env.sh"

@@ -28,6 +28,7 @@ inline constexpr int kMinGopLength = 1;
 inline constexpr int kMaxGopLength = 1023;
 
 using SettingsBlock = std::array<uint8_t, kSettingsBlockSize>;
+static_assert(sizeof(SettingsBlock) == 864, "hosts of either width exchange exactly 864 bytes");
 
 struct EncoderSettings {
     int quality = 1;
