@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "filters/effect/frame_request.h"
 #include "media/frame_files/frame_overlay.h"
 
 namespace effect_filter {
@@ -21,8 +22,9 @@ private:
 };
 
 // Scaled pictures are kept per animation frame while they fit this budget,
-// so a looping animation is scaled once per output size.
-constexpr size_t kOverlayBudget = size_t{48} << 20;
+// so a looping animation is scaled once per output size. With the decoded
+// pictures (kDecorationPictureBytes) a decoration holds at most 64 MB.
+constexpr size_t kOverlayBudget = (size_t{64} << 20) - kDecorationPictureBytes;
 
 class FrameDecoration final : public Decoration {
 public:
@@ -61,7 +63,7 @@ private:
         auto made = std::make_unique<frame_files::PreparedOverlay>();
         if (!PrepareOverlay(*animation_, index, width, height, made.get())) return nullptr;
         const size_t bytes = made->bgr.size() + made->inverse3.size() + made->spans.size() * sizeof(made->spans[0]);
-        if (held_bytes_ + bytes > kOverlayBudget) {
+        if (held_bytes_ + bytes > kOverlayBudget) {  // a long animation at a large size
             for (auto& o : overlays_) o.reset();  // start again with this one
             held_bytes_ = 0;
         }

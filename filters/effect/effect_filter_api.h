@@ -28,7 +28,8 @@ constexpr int kEffectCodeCount = 21;
 // video size and laid over it. Transparent parts show the camera: a 32-bit
 // bitmap by its alpha channel (if not all zero), any other bitmap where its
 // pixels are exactly magenta (255, 0, 255), a GIF by its transparent index.
-// Files above 64 MB, or decoding to more than 64 MB of pictures, are refused.
+// Files above 64 MB, or decoding to more than 40 MB of pictures, are refused;
+// a decoration holds at most 64 MB.
 struct IEffectControl : public IUnknown {
     // 0 = none (frames pass unchanged), 1..kEffectCodeCount an effect;
     // anything else E_INVALIDARG.

@@ -24,7 +24,9 @@ bool UsableFirstFrameRequest(int width, int height, const uint8_t* buffer, int r
 frame_files::DecodeError DecodeForDecoration(const std::vector<uint8_t>& bytes,
                                              std::shared_ptr<const frame_files::FrameAnimation>* out) {
     auto animation = std::make_shared<frame_files::FrameAnimation>();
-    const auto error = frame_files::DecodeFrameFile(bytes.data(), bytes.size(), animation.get());
+    frame_files::DecodeOptions options;
+    options.max_bytes = kDecorationPictureBytes;
+    const auto error = frame_files::DecodeFrameFile(bytes.data(), bytes.size(), animation.get(), options);
     if (error == frame_files::DecodeError::None) *out = std::move(animation);
     return error;
 }

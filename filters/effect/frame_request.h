@@ -20,6 +20,9 @@ inline constexpr uint64_t kMaxFrameFileBytes = uint64_t{64} << 20;
 // True when `name` is not null, not empty and its terminator lies within kMaxPathChars.
 bool UsableFileName(const wchar_t* name);
 
+// Decoded pictures of one decoration at most; larger files are refused.
+inline constexpr size_t kDecorationPictureBytes = size_t{40} << 20;
+
 // A first-frame request: sizes 1..4096, a buffer, colour values 0..255.
 bool UsableFirstFrameRequest(int width, int height, const uint8_t* buffer, int red, int green, int blue);
 
