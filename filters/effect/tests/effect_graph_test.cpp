@@ -23,6 +23,7 @@
 #include "filters/effect/video_input.h"
 #include "media/frame_files/frame_overlay.h"
 #include "system_filters/video_media_type.h"
+#include "external_filters/snapshot/tests/snapshot_test_files.h"
 #include "test_devices/test_device_client.h"
 #include "test_devices/tests/capture_graph.h"
 #include "test_devices/tests/device_listing.h"
@@ -50,12 +51,21 @@ std::wstring SampleFile(const char* name) {
 
 std::vector<uint8_t> ReadAll(const std::wstring& path) {
     std::vector<uint8_t> bytes;
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    if (!f) return bytes;
-    uint8_t chunk[65536];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f)) > 0;) bytes.insert(bytes.end(), chunk, chunk + n);
-    std::fclose(f);
+    snapshot_test::ReadWholeFile(std::string(path.begin(), path.end()), &bytes);
     return bytes;
+}
+
+std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+
+// A file in `folder` holding `bytes`.
+std::wstring WriteFile(const snapshot_test::TempFolder& folder, const char* name, const std::vector<uint8_t>& bytes) {
+    const std::string path = folder.File(name);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (f) {
+        if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+        std::fclose(f);
+    }
+    return Wide(path);
 }
 
 class EffectGraph : public testing::Test {
@@ -285,6 +295,17 @@ TEST_F(EffectGraph, RefusedCallsKeepTheDecorationAndTheStream) {
     EXPECT_FALSE(SUCCEEDED(control_->SetGifFrame(unterminated.data(), 0, 0)));
     EXPECT_FALSE(SUCCEEDED(control_->SetFlashFrame(nullptr, 0, 0)));
     EXPECT_FALSE(SUCCEEDED(control_->SetStaticFrame(SampleFile("hearts.bmp").c_str(), -1, 0)));
+    // Empty, cut short and foreign files.
+    snapshot_test::TempFolder folder;
+    const auto gif = ReadAll(SampleFile("twinkle.gif")), swf = ReadAll(SampleFile("balloons.swf"));
+    ASSERT_GT(gif.size(), 1000u);
+    ASSERT_GT(swf.size(), 1000u);
+    EXPECT_FALSE(SUCCEEDED(control_->SetStaticFrame(WriteFile(folder, "empty.bmp", {}).c_str(), 0, 0)));
+    EXPECT_FALSE(SUCCEEDED(
+        control_->SetGifFrame(WriteFile(folder, "cut.gif", {gif.begin(), gif.begin() + 400}).c_str(), 0, 0)));
+    EXPECT_FALSE(SUCCEEDED(
+        control_->SetFlashFrame(WriteFile(folder, "cut.swf", {swf.begin(), swf.begin() + swf.size() / 2}).c_str(), 0, 0)));
+    EXPECT_FALSE(SUCCEEDED(control_->SetStaticFrame(WriteFile(folder, "text.bmp", std::vector<uint8_t>(5000, 'x')).c_str(), 0, 0)));
     int shown = 0;
     ASSERT_EQ(S_OK, control_->GetEffectType(&shown));
     EXPECT_EQ(shown, effects::kInvert);
