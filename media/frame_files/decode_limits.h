@@ -23,10 +23,11 @@ inline size_t RgbaBytes(int width, int height) {
     return static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
 }
 
-// True while one more frame of frame_bytes keeps the animation within the options' limit.
+// True while one more frame of frame_bytes keeps the animation within the
+// options' limit (every frame of an animation has the same size).
 inline bool RoomForFrame(const FrameAnimation& animation, size_t frame_bytes, const DecodeOptions& options) {
     return animation.frames.size() < kMaxFrames && frame_bytes <= options.max_bytes &&
-           animation.PictureBytes() <= options.max_bytes - frame_bytes;
+           animation.frames.size() <= (options.max_bytes - frame_bytes) / frame_bytes;
 }
 
 }  // namespace frame_files

@@ -34,7 +34,9 @@ struct PreparedOverlay {
     int height = 0;
     std::vector<uint8_t> bgr;        // width * height * 3, premultiplied B, G, R, bottom row first
     std::vector<uint8_t> inverse3;   // 255 - alpha, repeated for each of the 3 bytes of a pixel
-    std::vector<Span> spans;         // the non-transparent spans of every row, row by row
+    // Per row, the spans to touch: Opaque ones are copied, Partial ones blended
+    // (they may take in opaque or transparent pixels, for which blending is exact).
+    std::vector<Span> spans;
     std::vector<uint32_t> row_spans; // height + 1 offsets into spans: row y is [row_spans[y], row_spans[y + 1])
 };
 

@@ -137,13 +137,18 @@ private:
         const uint8_t packed = in_.U8();
         in_.Skip(2);  // background index, aspect ratio
         if (!in_.ok()) return DecodeError::Truncated;
-        if (DecodeError e = CheckSides(screen_.width, screen_.height); e != DecodeError::None) return e;
-        if (RgbaBytes(screen_.width, screen_.height) > options_.max_bytes) return DecodeError::TooLarge;
         if ((packed & 0x80) && !ReadPalette(in_, packed & 7, &global_)) return DecodeError::Truncated;
-        screen_.canvas.assign(RgbaBytes(screen_.width, screen_.height), 0);
-        out_->width = screen_.width;
-        out_->height = screen_.height;
         out_->loops = false;
+        // Some encoders write a zero screen: the first image then gives it.
+        return screen_.width && screen_.height ? SetScreen(screen_.width, screen_.height) : DecodeError::None;
+    }
+
+    DecodeError SetScreen(int width, int height) {
+        if (DecodeError e = CheckSides(width, height); e != DecodeError::None) return e;
+        if (RgbaBytes(width, height) > options_.max_bytes) return DecodeError::TooLarge;
+        screen_.width = out_->width = width;
+        screen_.height = out_->height = height;
+        screen_.canvas.assign(RgbaBytes(width, height), 0);
         return DecodeError::None;
     }
 
@@ -175,6 +180,11 @@ private:
         const int min_code_size = in_.U8();
         if (!ReadSubBlocks(in_, &block_)) return DecodeError::Truncated;
         if (DecodeError e = CheckSides(r.width, r.height); e != DecodeError::None) return e;
+        if (screen_.canvas.empty()) {
+            const DecodeError e = SetScreen(screen_.width ? screen_.width : r.left + r.width,
+                                            screen_.height ? screen_.height : r.top + r.height);
+            if (e != DecodeError::None) return e;
+        }
         if (!RoomForFrame(*out_, screen_.canvas.size(), options_)) return DecodeError::TooLarge;
 
         indices_.resize(static_cast<size_t>(r.width) * r.height);

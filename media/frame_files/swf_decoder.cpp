@@ -38,7 +38,8 @@ void Unpremultiply(uint8_t* p) {
     for (int c = 0; c < 3; ++c) p[c] = static_cast<uint8_t>(std::min(255, (p[c] * 255 + a / 2) / a));
 }
 
-DecodeError ReadLosslessPixels(const uint8_t* in, int format, int colours, bool alpha, SwfBitmap* bitmap) {
+// Inflated lossless data (its size already checked) to straight RGBA.
+void ReadLosslessPixels(const uint8_t* in, int format, int colours, bool alpha, SwfBitmap* bitmap) {
     const size_t w = bitmap->width, h = bitmap->height;
     const size_t entry = alpha ? 4 : 3;
     for (size_t y = 0; y < h; ++y) {
@@ -66,7 +67,6 @@ DecodeError ReadLosslessPixels(const uint8_t* in, int format, int colours, bool 
             if (alpha) Unpremultiply(p);
         }
     }
-    return DecodeError::None;
 }
 
 class SwfDecoder {

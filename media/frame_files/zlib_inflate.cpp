@@ -20,6 +20,8 @@ InflateResult InflateCapped(const uint8_t* data, size_t size, size_t cap, std::v
         if (out->size() == cap) break;
         const size_t grow = std::min(kStep, cap - out->size());
         const size_t produced = out->size();
+        // Doubling, but never past the cap: a capped stream holds at most 1.5 cap at once.
+        if (out->capacity() < produced + grow) out->reserve(std::min(cap, std::max(produced * 2, produced + grow)));
         out->resize(produced + grow);
         z.next_out = out->data() + produced;
         z.avail_out = static_cast<uInt>(grow);

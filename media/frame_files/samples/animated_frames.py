@@ -167,8 +167,14 @@ def balloons():
         blue = ff.swf_matrix(tx=(W - 60 + round(5 * math.cos(k / 2))) * 20, ty=(150 - k * 7) * 20)
         if k == 0:
             tags += [ff.place_object2(1, 4, red), ff.place_object2(2, 6, blue), ff.place_object2(3, 2, ff.swf_matrix())]
-        else:
+        elif k == 6:  # the red balloon turns blue: its character is replaced in place
+            tags += [ff.place_object2(1, 6, red, move=True), ff.place_object2(2, matrix=blue, move=True)]
+        elif k == 9:  # the right-hand balloon flies off
+            tags += [ff.place_object2(1, matrix=red, move=True), ff.remove_object2(2)]
+        elif k < 9:
             tags += [ff.place_object2(1, matrix=red, move=True), ff.place_object2(2, matrix=blue, move=True)]
+        else:
+            tags.append(ff.place_object2(1, matrix=red, move=True))
         tags.append(ff.show_frame())
     return ff.swf(W, H, 12.0, frames, tags, compressed=False)
 
