@@ -33,7 +33,8 @@ public:
     int code() const override { return -1; }
 
     void Render(const effects::ConstFrameView& src, const effects::FrameView& dst, effects::SampleTime time) override {
-        if (!started_) start_ = time, started_ = true;
+        // A stream that starts again (stop and run, a rebuilt graph) counts from 0 again.
+        if (!started_ || time < start_) start_ = time, started_ = true;
         const size_t index = FrameAt(time - start_);
         const frame_files::PreparedOverlay* overlay = Overlay(index, dst.width, dst.height);
         for (int y = 0; y < src.height; ++y) std::copy(src.Row(y), src.Row(y) + 3 * src.width, dst.Row(y));

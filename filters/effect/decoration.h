@@ -39,7 +39,8 @@ bool ReadFramePlay(int first, int second, FramePlay* play);
 
 // Null for a code outside 0..21.
 std::unique_ptr<Decoration> MakeEffectDecoration(int code, uint32_t seed = 1);
-// The animation starts at its first picture with the first frame rendered.
+// The animation starts at its first picture with the first frame rendered,
+// and again whenever sample times start over (a new run of the stream).
 std::unique_ptr<Decoration> MakeFrameDecoration(std::shared_ptr<const frame_files::FrameAnimation> animation,
                                                 FramePlay play);
 

@@ -99,6 +99,16 @@ TEST(Decoration, FrameFilesShowOverTheCameraAndChangeAtTheirDelays) {
     }
 }
 
+TEST(Decoration, AnimationsStartAgainWithANewRunOfTheStream) {
+    auto d = MakeFrameDecoration(TwoPictures(), FramePlay{});
+    const Picture camera = effects_test::Scene(32, 24);
+    const auto blue_left = [&](effects::SampleTime t) { return Render(*d, camera, t).At(3, 10)[0] == 255; };
+    EXPECT_TRUE(blue_left(50 * kSecond));
+    EXPECT_FALSE(blue_left(50 * kSecond + kSecond * 15 / 100));
+    EXPECT_TRUE(blue_left(0));  // stopped and run again: sample times from 0
+    EXPECT_FALSE(blue_left(kSecond * 15 / 100));
+}
+
 TEST(Decoration, TheTwoFrameIntsSetSpeedAndPlays) {
     FramePlay play;
     EXPECT_FALSE(ReadFramePlay(-1, 0, &play));
