@@ -142,6 +142,19 @@ TEST(SnaporyWindow, PreviewsTheTestCameraInItsSkinAndListsItsSizes) {
     }, 5000, 200)) << "no moving test pattern after the size changes";
 
     // A double click on the frame maximises the window, another restores it.
+    // Each change is complete once the window has its new size and the skin
+    // has laid its buttons out for it (Snap centred above the bottom edge):
+    // the maximised flag alone changes before either.
+    HWND snapButton = app.Control(IDC_BTN_SNAP);
+    auto laidOutFor = [&](RECT* clientNow) {
+        GetClientRect(window, clientNow);
+        RECT snap{};
+        GetWindowRect(snapButton, &snap);
+        POINT at{snap.left, snap.top};
+        ScreenToClient(window, &at);
+        return at.x == clientNow->right / 2 - 25 && at.y == clientNow->bottom - 60 &&
+               SizeComboInsideFrame(window, combo);
+    };
     auto doubleClickFrame = [&] {
         RECT frame{};
         GetWindowRect(window, &frame);
@@ -151,20 +164,21 @@ TEST(SnaporyWindow, PreviewsTheTestCameraInItsSkinAndListsItsSizes) {
             harness::ReleaseLeftButton();
         }
     };
+    RECT restored{};
+    GetWindowRect(window, &restored);
     doubleClickFrame();
-    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) != FALSE; }, 5000)) << "double click did not maximise";
+    RECT maximised{};
+    EXPECT_TRUE(WaitUntil([&] { return IsZoomed(window) && laidOutFor(&maximised) && maximised.right > 1000; }, 8000))
+        << "double click did not maximise";
     doubleClickFrame();
-    EXPECT_TRUE(WaitUntil([&] { return !IsZoomed(window); }, 5000)) << "double click did not restore";
-    GetClientRect(window, &client);
-    EXPECT_TRUE(SizeComboInsideFrame(window, combo));
-
-    // Buttons follow the client size: Snap centred above the bottom edge.
-    RECT snap{};
-    GetWindowRect(app.Control(IDC_BTN_SNAP), &snap);
-    POINT snapAt{snap.left, snap.top};
-    ScreenToClient(window, &snapAt);
-    EXPECT_EQ(snapAt.x, client.right / 2 - 25);
-    EXPECT_EQ(snapAt.y, client.bottom - 60);
+    RECT now{};
+    EXPECT_TRUE(WaitUntil([&] {
+        GetWindowRect(window, &now);
+        return !IsZoomed(window) && EqualRect(&now, &restored) && laidOutFor(&client);
+    }, 8000)) << "double click did not restore: " << now.left << "," << now.top << " - " << now.right << ","
+              << now.bottom << (IsZoomed(window) ? " zoomed" : "") << ", was " << restored.left << ","
+              << restored.top << " - " << restored.right << "," << restored.bottom << "; "
+              << ::testing::PrintToString(SizeComboInsideFrame(window, combo));
 
     ASSERT_TRUE(app.Close());
 }
@@ -185,12 +199,17 @@ TEST(SnaporyWindow, ResizesOnlyFromRightAndBottomAndNotBelowTheMinimum) {
     // Narrow bar below a client width of 561: Browse and Setup go away.
     SetClientSize(window, 560, 420);
     ASSERT_EQ(ClientWidth(window), 560);
-    EXPECT_TRUE(WaitUntil([&] { return !harness::IsVisible(app.Control(IDC_BTN_BROWSE)); }, 5000));
-    EXPECT_FALSE(harness::IsVisible(app.Control(IDC_BTN_SETUP)));
+    // The layout shows or hides one button after the other: wait for both.
+    auto browseAndSetupShown = [&](bool shown) {
+        return WaitUntil([&] {
+            return harness::IsVisible(app.Control(IDC_BTN_BROWSE)) == shown &&
+                   harness::IsVisible(app.Control(IDC_BTN_SETUP)) == shown;
+        }, 5000);
+    };
+    EXPECT_TRUE(browseAndSetupShown(false));
     SetClientSize(window, 561, 420);
     ASSERT_EQ(ClientWidth(window), 561);
-    EXPECT_TRUE(WaitUntil([&] { return harness::IsVisible(app.Control(IDC_BTN_BROWSE)); }, 5000));
-    EXPECT_TRUE(harness::IsVisible(app.Control(IDC_BTN_SETUP)));
+    EXPECT_TRUE(browseAndSetupShown(true));
 
     // Dragging the right edge far left and the bottom edge far up stops at
     // 455 x 353 (the corner itself is under the Popup button).

@@ -16,24 +16,41 @@ static const GUID IID_IEffectControl = {
 constexpr int kEffectCodeCount = 21;
 
 // Method order is the contract: hosts call by vtable slot (3 is the first
-// method below). Each call replaces whatever decoration is shown.
+// method below). Each Set call replaces whatever decoration is shown (effect
+// or frame file); a refused call leaves it as it was. Calls are safe while
+// the graph runs: files are read before the switch, which takes effect with
+// the next frame.
+//
+// Frame files: BMP (8, 24 or 32 bits), GIF (every frame with its delay,
+// disposal and transparency, looping) and uncompressed or zlib-compressed
+// Flash movies made of bitmaps; the kind is read from the file's content, so
+// the three frame calls differ only in name. The picture is stretched to the
+// video size and laid over it. Transparent parts show the camera: a 32-bit
+// bitmap by its alpha channel (if not all zero), any other bitmap where its
+// pixels are exactly magenta (255, 0, 255), a GIF by its transparent index.
+// Files above 64 MB, or decoding to more than 40 MB of pictures, are refused;
+// a decoration holds at most 64 MB.
 struct IEffectControl : public IUnknown {
-    // 0 = none, 1..kEffectCodeCount an effect; anything else E_INVALIDARG.
+    // 0 = none (frames pass unchanged), 1..kEffectCodeCount an effect;
+    // anything else E_INVALIDARG.
     virtual HRESULT STDMETHODCALLTYPE SetEffectType(int code) = 0;
-    // The code last set by SetEffectType, or -1 while a frame file is shown.
+    // The effect shown, 0 when none, or -1 while a frame file is shown.
     virtual HRESULT STDMETHODCALLTYPE GetEffectType(int* code) = 0;
     // Fills buffer (width * height * 3 bytes, R G B, top row first, rows
-    // packed) with the file's first picture scaled to width x height; its
-    // transparent parts take the colour (red, green, blue).
+    // packed) with the file's first picture scaled to width x height (each
+    // 1..4096); its transparent parts take the colour (red, green, blue), each
+    // 0..255 (hosts pass 255, 255, 255: white). Needs no graph. On failure
+    // nothing is written.
     virtual HRESULT STDMETHODCALLTYPE GetFirstFrame(const wchar_t* file, int width, int height,
                                                     BYTE* buffer, int red, int green,
                                                     int blue) = 0;
-    // Picture frames laid over the camera picture; the two ints are reserved
-    // and must be 0 (hosts pass 0, 0).
-    virtual HRESULT STDMETHODCALLTYPE SetStaticFrame(const wchar_t* file, int reserved1,
-                                                     int reserved2) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetGifFrame(const wchar_t* file, int reserved1,
-                                                  int reserved2) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetFlashFrame(const wchar_t* file, int reserved1,
-                                                    int reserved2) = 0;
+    // speed: percent of the file's own timing, 1..1000, 0 meaning 100.
+    // plays: how often an animation runs before holding its last picture,
+    // 0 meaning its own looping (for ever, or once for a GIF that does not
+    // loop). Still pictures ignore both. Hosts pass 0, 0. Out of range:
+    // E_INVALIDARG.
+    virtual HRESULT STDMETHODCALLTYPE SetStaticFrame(const wchar_t* file, int speed,
+                                                     int plays) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetGifFrame(const wchar_t* file, int speed, int plays) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetFlashFrame(const wchar_t* file, int speed, int plays) = 0;
 };

@@ -55,6 +55,10 @@ protected:
     // Kept as its real type: calling it through an IUnknown* cast lets GCC
     // devirtualise to the delegating methods with the wrong `this`.
     INonDelegatingUnknown* m_pPosition = nullptr;
+    // Guards only the lazy creation of m_pPosition. Not the filter lock: a
+    // renderer asks for seeking from inside our EndOfStream delivery (receive
+    // lock held) while Stop holds the filter lock and waits for that one.
+    CCritSec m_csPosition;
 
     friend class CTransformFilter;
 };

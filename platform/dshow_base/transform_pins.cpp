@@ -109,7 +109,7 @@ CTransformOutputPin::~CTransformOutputPin() {
 STDMETHODIMP CTransformOutputPin::NonDelegatingQueryInterface(REFIID riid, void** ppv) {
     if (!ppv) return E_POINTER;
     if (riid == IID_IMediaSeeking || riid == IID_IMediaPosition) {
-        CAutoLock lock(m_pLock);
+        CAutoLock lock(&m_csPosition);
         if (!m_pPosition) {
             auto* passThru = new (std::nothrow)
                 CPosPassThru(L"Transform seeking", static_cast<IPin*>(this), m_pTransformFilter->m_pInput);

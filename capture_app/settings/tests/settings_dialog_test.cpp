@@ -377,6 +377,14 @@ TEST_F(SettingsDialogTest, DevicePageSwitchesCameras) {
 }
 
 TEST_F(SettingsDialogTest, InterpolationSwitchRunsTheConvertedPreviewAndBack) {
+    // Record and the size list follow the switch once the engine has switched
+    // the preview, which may come after the page's own controls.
+    auto mainControlsBecome = [](bool enabled) {
+        return harness::WaitUntil([&] {
+            return harness::IsEnabled(MainControl(CTestMainWindow::kRecordButton)) == enabled &&
+                   harness::IsEnabled(MainControl(CTestMainWindow::kSizeCombo)) == enabled;
+        }, kWaitMs);
+    };
     const SIZE native = SnapshotSize();
     ASSERT_GT(native.cx, 0) << "no snapshot of the native preview";
     OnWindowThread([] { StoreLastPage(3); });
@@ -390,8 +398,7 @@ TEST_F(SettingsDialogTest, InterpolationSwitchRunsTheConvertedPreviewAndBack) {
 
     // The switch acts on the main window at once, before Apply.
     ClickAndWait(PageControl(3, IDC_OTHER_ALLOW), [&] { return harness::IsEnabled(sizes); });
-    EXPECT_FALSE(harness::IsEnabled(MainControl(CTestMainWindow::kRecordButton)));
-    EXPECT_FALSE(harness::IsEnabled(MainControl(CTestMainWindow::kSizeCombo)));
+    EXPECT_TRUE(mainControlsBecome(false));
     ASSERT_TRUE(harness::ChooseComboEntry(sizes, L"2048 * 1536"));
     EXPECT_TRUE(ApplyBecomes(true));
     harness::Click(DialogControl(IDC_SETTINGS_APPLY));
@@ -402,8 +409,7 @@ TEST_F(SettingsDialogTest, InterpolationSwitchRunsTheConvertedPreviewAndBack) {
     EXPECT_EQ(enlarged.cy, 1536);
 
     ClickAndWait(PageControl(3, IDC_OTHER_ALLOW), [&] { return !harness::IsEnabled(sizes); });
-    EXPECT_TRUE(harness::IsEnabled(MainControl(CTestMainWindow::kRecordButton)));
-    EXPECT_TRUE(harness::IsEnabled(MainControl(CTestMainWindow::kSizeCombo)));
+    EXPECT_TRUE(mainControlsBecome(true));
     harness::Click(DialogControl(IDC_SETTINGS_APPLY));
     ASSERT_TRUE(ApplyBecomes(false));
     EXPECT_TRUE(harness::WaitUntil([&] { return SnapshotSize().cx == native.cx; }, kWaitMs));

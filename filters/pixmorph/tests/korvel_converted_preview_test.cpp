@@ -10,10 +10,12 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <ostream>
 #include <vector>
 
 #include "capture_engine/tests/engine_test_support.h"
+#include "testing/window_harness/waiting.h"
 #include "filters/pixmorph/colorspaceconverter.h"
 #include "test_signals/test_pattern.h"
 
@@ -85,13 +87,15 @@ TEST_F(KorvelConvertedPreview, EachEnlargedSizeReachesTheRendererAndTheSnapshot)
         SCOPED_TRACE(testing::PrintToString(size));
         ASSERT_EQ(SetVideoSizeEx(&capture, &size), 1);
         EXPECT_EQ(RendererSize(renderers.Last().Get()), size);
-        PumpFor(800);  // 10 frames a second: several reach the renderer
-        const auto shown = ShownFrameNumber(renderers.Last().Get());
-        ASSERT_TRUE(shown.has_value()) << "the renderer shows no camera frame";
-        PumpFor(400);
-        const auto later = ShownFrameNumber(renderers.Last().Get());
-        ASSERT_TRUE(later.has_value());
-        EXPECT_GT(*later, *shown) << "the preview is not running";
+        std::optional<uint32_t> shown;
+        ASSERT_TRUE(harness::WaitUntil([&] { return (shown = ShownFrameNumber(renderers.Last().Get())).has_value(); },
+                                       10000, 100))
+            << "the renderer shows no camera frame";
+        std::optional<uint32_t> later;
+        EXPECT_TRUE(harness::WaitUntil([&] {
+            later = ShownFrameNumber(renderers.Last().Get());
+            return later && *later > *shown;
+        }, 10000, 100)) << "the preview is not running";
 
         const std::wstring path = OutputPath(L"korvel-enlarged.bmp");
         DeleteFileW(path.c_str());

@@ -98,7 +98,7 @@ CaptureGraph::~CaptureGraph() {
     log_->Release();
 }
 
-HRESULT CaptureGraph::Build(IBaseFilter* device) {
+HRESULT CaptureGraph::Build(IBaseFilter* device, IBaseFilter* between) {
     RETURN_IF_FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                       graph_.PutVoid()));
     RETURN_IF_FAILED(graph_.As(&control_));
@@ -118,6 +118,14 @@ HRESULT CaptureGraph::Build(IBaseFilter* device) {
     RETURN_IF_FAILED(PinOf(grabberFilter_.Get(), PINDIR_INPUT, &grabberIn_));
     RETURN_IF_FAILED(PinOf(grabberFilter_.Get(), PINDIR_OUTPUT, &grabberOut_));
     RETURN_IF_FAILED(PinOf(renderer_.Get(), PINDIR_INPUT, &rendererIn));
+    if (between) {
+        ComPtr<IPin> in, out;
+        RETURN_IF_FAILED(graph_->AddFilter(between, L"Between"));
+        RETURN_IF_FAILED(PinOf(between, PINDIR_INPUT, &in));
+        RETURN_IF_FAILED(PinOf(between, PINDIR_OUTPUT, &out));
+        RETURN_IF_FAILED(graph_->ConnectDirect(capture.Get(), in.Get(), nullptr));
+        capture = out;
+    }
     RETURN_IF_FAILED(graph_->ConnectDirect(capture.Get(), grabberIn_.Get(), nullptr));
     return graph_->ConnectDirect(grabberOut_.Get(), rendererIn.Get(), nullptr);
 }

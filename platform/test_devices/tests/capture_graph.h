@@ -35,8 +35,9 @@ public:
     CaptureGraph();
     ~CaptureGraph();
 
-    // Adds the device and connects it straight to the grabber (no converters).
-    HRESULT Build(IBaseFilter* device);
+    // Adds the device and connects it straight to the grabber (no converters),
+    // or through `between` (a filter with one input and one output pin) when given.
+    HRESULT Build(IBaseFilter* device, IBaseFilter* between = nullptr);
     HRESULT Run() { return control_->Run(); }
     HRESULT Pause() { return control_->Pause(); }
     HRESULT Stop() { return control_->Stop(); }
