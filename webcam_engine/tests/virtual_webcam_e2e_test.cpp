@@ -36,6 +36,7 @@ using pixel_formats::PixelFormat;
 struct Shown {
     bool taken = false;
     std::optional<uint32_t> counter;  // the test pattern's frame number
+    std::optional<uint32_t> inverted;  // the same, read from the picture inverted back
     bool placeholder = false;         // the virtual webcam's own card
 };
 
@@ -79,6 +80,9 @@ protected:
         if (!CaptureBitmap(wide.c_str(), 1, 0) || !snapshot_test::LoadBmp(path, &bmp)) return shown;
         shown.taken = true;
         shown.counter = snapshot_test::BmpFrameCounter(bmp);
+        snapshot_test::BmpFile back = bmp;
+        for (uint8_t& v : back.pixels) v = static_cast<uint8_t>(255 - v);
+        shown.inverted = snapshot_test::BmpFrameCounter(back);
         const int w = bmp.info.biWidth, h = bmp.info.biHeight;
         std::vector<uint8_t> card(pixel_formats::FrameSize(PixelFormat::kRgb24, w, std::abs(h)));
         if (!card.empty() && bmp.pixels.size() >= card.size() &&
@@ -150,6 +154,20 @@ TEST_F(VirtualWebcamEndToEnd, PlaceholderThenTheSendersPictureThenPlaceholderWhe
         std::printf("[ figures  ] placeholder in the preview %.2f s after process A was killed\n",
                     test_devices::Now() - killed);
     }
+}
+
+// Effect 5 (Invert) set in process A reaches the picture process B shows.
+TEST_F(VirtualWebcamEndToEnd, TheEffectSetInTheSenderIsWhatTheReaderShows) {
+    PreviewVirtualWebcam();
+    SenderProcess sender;
+    ASSERT_TRUE(sender.Start(L"--effect 5"));
+    const auto invertedPicture = [](const Shown& s) { return s.taken && s.inverted.has_value() && !s.counter; };
+    Shown first, later;
+    ASSERT_TRUE(WaitForShown(invertedPicture, 15000, &first))
+        << "no inverted test pattern (plain frame number: " << (first.counter ? long(*first.counter) : -1L) << ")";
+    ASSERT_TRUE(WaitForShown([&](const Shown& s) { return invertedPicture(s) && *s.inverted > *first.inverted; }, 5000,
+                             &later))
+        << "the inverted picture does not move";
 }
 
 }  // namespace
