@@ -1,13 +1,13 @@
-// Snapory and the virtual webcam: with process A sending, Snapory's Effect
-// button switches its preview from the real camera to "Talvoro Pelloquin",
-// which then shows A's picture. A and Snapory each run their own stream of
-// the test camera, started seconds apart, so the frame number on the screen
-// says whose picture it is: Snapory's own stream is far behind A's.
+// Snapory and the virtual webcam: with process A sending with effect 5
+// (Invert), Snapory's Effect button switches its preview from the real camera,
+// which shows the plain test pattern, to "Talvoro Pelloquin", which shows A's
+// inverted one.
 #include <windows.h>
 
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,7 @@
 #include "capture_app/tests/snapory_install.h"
 #include "filters/virtual_camera/tests/virtual_camera_registration.h"
 #include "media/frame_channel/tests/channel_watch.h"
+#include "test_signals/test_pattern.h"
 #include "webcam_engine/tests/webcam_sender.h"
 
 namespace {
@@ -47,48 +48,62 @@ private:
     HWND window_;
 };
 
-TEST(SnaporyVirtualWebcam, EffectSwitchesThePreviewToTheVirtualWebcamsPicture) {
+// The frame number of the test pattern shown inverted in the preview.
+std::optional<uint32_t> ShownInvertedFrameNumber(HWND window, const RECT& previewClient) {
+    const harness::Screenshot shot = harness::CaptureWindow(window);
+    const RECT area = snapory_test::ClientToCapture(window, previewClient);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (shot.Empty() || width <= 0 || height <= 0) return std::nullopt;
+    // 32 bits a pixel: rows need no padding.
+    std::vector<uint8_t> rgb(size_t(width) * height * 4);
+    uint8_t* at = rgb.data();
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x, at += 4) {
+            const COLORREF c = shot.At(x, y);
+            at[0] = static_cast<uint8_t>(255 - GetBValue(c));
+            at[1] = static_cast<uint8_t>(255 - GetGValue(c));
+            at[2] = static_cast<uint8_t>(255 - GetRValue(c));
+            at[3] = 0;
+        }
+    }
+    return test_signals::DecodeFrameCounter(rgb.data(), rgb.size(), pixel_formats::PixelFormat::kRgb32, width,
+                                            -height);
+}
+
+TEST(SnaporyVirtualWebcam, EffectSwitchesThePreviewToTheVirtualWebcamsDecoratedPicture) {
     virtual_camera_test::ScopedVirtualCamera registration;
     ASSERT_EQ(registration.Result(), S_OK);
     PeerStandIn peer;
     lumivox_test::SenderProcess sender;
-    ASSERT_TRUE(sender.Start());
-    // A's stream runs well ahead before Snapory starts its own.
+    ASSERT_TRUE(sender.Start(L"--effect 5"));
     channel_test::ChannelWatch watch;
     channel_test::SentFrame sent;
-    ASSERT_TRUE(WaitUntil([&] { return watch.WaitForFrame(0, 100, &sent) && sent.counter && *sent.counter > 150; },
-                          20000))
-        << "process A sends nothing";
+    ASSERT_TRUE(watch.WaitForFrame(0, 20000, &sent)) << "process A sends nothing";
 
     snapory_test::SnaporyInstall app(L"snapory-virtual-webcam");
     app.WriteSkin();
     ASSERT_TRUE(app.Start());
     const HWND window = app.Window();
-    std::optional<uint32_t> own;
-    ASSERT_TRUE(WaitUntil([&] { return (own = snapory_test::ShownFrameNumber(window, PreviewOf(window))).has_value(); },
+    ASSERT_TRUE(WaitUntil([&] { return snapory_test::ShownFrameNumber(window, PreviewOf(window)).has_value(); },
                           15000, 50))
-        << "Snapory shows no picture of its own camera";
-    ASSERT_TRUE(watch.WaitForFrame(sent.sequence, 2000, &sent) && sent.counter);
-    ASSERT_GT(*sent.counter, *own + 60) << "the two streams cannot be told apart";
+        << "Snapory shows no plain picture of its own camera";
+    EXPECT_FALSE(ShownInvertedFrameNumber(window, PreviewOf(window)).has_value());
 
     app.Click(IDC_BTN_EFFECT);
     const harness::MessageBoxInfo ask = harness::WaitForMessageBox(5000, app.Process().Id());
     ASSERT_NE(ask.window, nullptr) << "Effect did not offer to switch to the virtual webcam";
     harness::AnswerMessageBox(ask.window, IDOK);
 
-    // Now the preview follows A's stream: its number is close to what A sends.
-    std::optional<uint32_t> shown;
+    std::optional<uint32_t> first, later;
+    ASSERT_TRUE(WaitUntil([&] { return (first = ShownInvertedFrameNumber(window, PreviewOf(window))).has_value(); },
+                          15000, 50))
+        << "the preview does not show the virtual webcam's inverted picture (plain frame number: "
+        << [&] { auto n = snapory_test::ShownFrameNumber(window, PreviewOf(window)); return n ? long(*n) : -1L; }()
+        << ")";
     EXPECT_TRUE(WaitUntil(
-        [&] {
-            shown = snapory_test::ShownFrameNumber(window, PreviewOf(window));
-            const uint64_t latest = watch.LatestSequence();
-            channel_test::SentFrame now;
-            if (!shown || !watch.WaitForFrame(latest > 0 ? latest - 1 : 0, 500, &now) || !now.counter) return false;
-            return *shown + 15 >= *now.counter && *shown <= *now.counter + 1;
-        },
-        15000, 100))
-        << "the preview does not show the virtual webcam's picture (shown "
-        << (shown ? static_cast<long>(*shown) : -1L) << ")";
+        [&] { return (later = ShownInvertedFrameNumber(window, PreviewOf(window))) && *later > *first; }, 5000, 50))
+        << "the inverted picture stands still at " << *first;
+    EXPECT_FALSE(snapory_test::ShownFrameNumber(window, PreviewOf(window)).has_value());
     ASSERT_TRUE(app.Close());
 }
 
