@@ -66,23 +66,20 @@ HRESULT ChannelObjects::Create(const wchar_t* name) {
     mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, security.get(), PAGE_READWRITE,
                                   static_cast<DWORD>(size >> 32), static_cast<DWORD>(size), name);
     if (mapping_ == nullptr) return HRESULT_FROM_WIN32(GetLastError());
-    view_ = static_cast<uint8_t*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 0));
-    if (view_ == nullptr) {
-        const HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
-        Close();
-        return hr;
-    }
-    MEMORY_BASIC_INFORMATION region{};
-    VirtualQuery(view_, &region, sizeof region);
-    size_ = region.RegionSize;
-    return OpenEvents(name, true);
+    const HRESULT hr = MapWholeView(FILE_MAP_ALL_ACCESS);
+    return FAILED(hr) ? hr : OpenEvents(name, true);
 }
 
 HRESULT ChannelObjects::Open(const wchar_t* name) {
     Close();
     mapping_ = OpenFileMappingW(FILE_MAP_READ, FALSE, name);
     if (mapping_ == nullptr) return HRESULT_FROM_WIN32(GetLastError());
-    view_ = static_cast<uint8_t*>(MapViewOfFile(mapping_, FILE_MAP_READ, 0, 0, 0));
+    const HRESULT hr = MapWholeView(FILE_MAP_READ);
+    return FAILED(hr) ? hr : OpenEvents(name, false);
+}
+
+HRESULT ChannelObjects::MapWholeView(DWORD access) {
+    view_ = static_cast<uint8_t*>(MapViewOfFile(mapping_, access, 0, 0, 0));
     if (view_ == nullptr) {
         const HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
         Close();
@@ -91,7 +88,7 @@ HRESULT ChannelObjects::Open(const wchar_t* name) {
     MEMORY_BASIC_INFORMATION region{};
     VirtualQuery(view_, &region, sizeof region);
     size_ = region.RegionSize;
-    return OpenEvents(name, false);
+    return S_OK;
 }
 
 HRESULT ChannelObjects::OpenEvents(const wchar_t* name, bool create) {

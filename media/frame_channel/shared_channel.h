@@ -43,6 +43,8 @@ public:
     HANDLE event(uint64_t frame_sequence) const { return events_[frame_sequence & 1]; }
 
 private:
+    // Maps the whole of mapping_ and notes the view's size; closes on failure.
+    HRESULT MapWholeView(DWORD access);
     HRESULT OpenEvents(const wchar_t* name, bool create);
 
     HANDLE mapping_ = nullptr;
