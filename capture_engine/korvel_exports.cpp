@@ -6,6 +6,7 @@
 #include <new>
 
 #include "capture_engine/device_routines.h"
+#include "capture_engine/export_result.h"
 #include "capture_engine/graph_manage.h"
 
 namespace {
@@ -14,18 +15,13 @@ CGraphManage* g_engine = nullptr;
 // CoUninitialize only balances the CoInitialize calls of ours that succeeded.
 int g_comInitializations = 0;
 
-int Flag(HRESULT hr) { return SUCCEEDED(hr) ? 1 : 0; }
+int Flag(HRESULT hr) { return ExportFlag(hr); }
 
 // Runs an operation on the engine; without one (before Graph_Initialize,
 // after Graph_Uninitialize or a failed allocation) the answer is 0.
 template <typename Operation>
 int OnEngine(Operation operation) {
-    if (!g_engine) return 0;
-    try {
-        return Flag(operation(*g_engine));
-    } catch (...) {
-        return 0;
-    }
+    return OnEngineExport(g_engine, operation);
 }
 
 // The same for the operations whose answer is always 1 with an engine.
