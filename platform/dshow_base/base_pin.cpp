@@ -149,7 +149,9 @@ HRESULT CBasePin::DisconnectInternal() {
 
 STDMETHODIMP CBasePin::ConnectedTo(IPin** pin) {
     if (!pin) return E_POINTER;
-    CAutoLock lock(m_pLock);
+    // No filter lock: seeking pass-throughs ask from inside EndOfStream on the
+    // streaming thread while Stop holds that lock and waits for streaming to
+    // end. The connection only changes while the filter is stopped.
     *pin = nullptr;
     if (!m_Connected) return VFW_E_NOT_CONNECTED;
     return m_Connected.CopyTo(pin);
