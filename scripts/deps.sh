@@ -16,7 +16,9 @@ else
   packages+=(wine wine64 libgl1 libgl1-mesa-dri libglx-mesa0
              gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
 fi
-installed=$(dpkg-query -W -f='${binary:Package} ${Status}\n' "${packages[@]}" 2>/dev/null |
+# dpkg-query fails for names dpkg has never seen (every i386 package before
+# the architecture is added): what it did print is still the answer.
+installed=$({ dpkg-query -W -f='${binary:Package} ${Status}\n' "${packages[@]}" 2>/dev/null || true; } |
             awk '/ install ok installed$/ { print $1 }')
 native=$(dpkg --print-architecture)
 missing=()
