@@ -5,6 +5,10 @@
       the index files that could not be downloaded, one per line
   apt_plan.py twins < apt-get-install-errors
       base names of multiarch twins whose versions could not be matched
+  apt_plan.py held-back < apt-get-install-errors
+      base names of i386 libraries that another i386 package needs but apt
+      will not install (typically: their amd64 copy is at a version the i386
+      index lacks, so the pair cannot be matched)
   apt_plan.py pins NAME... < apt-cache-policy-output
       for each NAME, "NAME:amd64=V NAME:i386=V" with the newest version V
       that both architectures' indexes offer (nothing for a name without one)
@@ -43,6 +47,16 @@ def multiarch_twins(install_errors):
             if _base(left) not in twins:
                 twins.append(_base(left))
     return twins
+
+
+def held_back_foreign(install_errors):
+    names = []
+    pattern = re.compile(r"(?:Pre)?Depends:\s+(\S+):i386\b.*but it is not going to be installed")
+    for line in install_errors.splitlines():
+        m = pattern.search(line)
+        if m and m.group(1) not in names:
+            names.append(m.group(1))
+    return names
 
 
 def parse_policy(policy_output):
@@ -88,6 +102,8 @@ def main(argv):
         print("\n".join(failed_indexes(text)))
     elif len(argv) >= 2 and argv[1] == "twins":
         print("\n".join(multiarch_twins(text)))
+    elif len(argv) >= 2 and argv[1] == "held-back":
+        print("\n".join(held_back_foreign(text)))
     elif len(argv) >= 2 and argv[1] == "pins":
         tables = parse_policy(text)
         pins = []

@@ -48,8 +48,9 @@ for attempt in 1 2 3; do
   fi
 done
 
+# -q, not -qq: -qq drops the unmet-dependency listing the rounds below read.
 install() {
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends \
     --allow-downgrades "$@" >"$log" 2>&1
 }
 pins=()
@@ -59,6 +60,15 @@ for round in 1 2 3 4; do
   # index of one architecture lags (security suite half-synced), install both
   # at a version that both offer, for this install only.
   mapfile -t twins < <(python3 "$ROOT/scripts/apt_plan.py" twins <"$log")
+  # i386 libraries apt holds back are twins too when their amd64 copy is
+  # installed (at a version the i386 index may lack).
+  while read -r name; do
+    [ -n "$name" ] || continue
+    if dpkg-query -W -f='${Status}\n' "$name:$native" 2>/dev/null | grep -q ' installed$' &&
+       [[ " ${twins[*]} " != *" $name "* ]]; then
+      twins+=("$name")
+    fi
+  done < <(python3 "$ROOT/scripts/apt_plan.py" held-back <"$log")
   [ ${#twins[@]} -gt 0 ] || break
   query=()
   for t in "${twins[@]}"; do query+=("$t:amd64" "$t:i386"); done

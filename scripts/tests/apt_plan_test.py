@@ -30,6 +30,20 @@ The following packages have unmet dependencies:
 E: Unable to correct problems, you have held broken packages.
 """
 
+# Same mid-sync, another day: the amd64 libraries came from the security
+# suite, whose i386 index failed, so apt only says the i386 copies "are not
+# going to be installed" and never names a pair.
+INSTALL_HELD_BACK = """\
+The following packages have unmet dependencies:
+ gstreamer1.0-plugins-good:i386 : Depends: libpng16-16:i386 (>= 1.6.2-1) but it is not going to be installed
+                                  Depends: libssl3:i386 (>= 3.0.0) but it is not going to be installed
+                                  Depends: libsoup2.4-1:i386 (>= 2.48) but it is not installable or
+                                           libsoup-3.0-0:i386 but it is not installable
+ libcurl4:i386 : Depends: libssl3:i386 (>= 3.0.0) but it is not going to be installed
+                 PreDepends: zlib1g:i386 (>= 1:1.1.4) but it is not going to be installed
+E: Unable to correct problems, you have held broken packages.
+"""
+
 POLICY = """\
 libexpat1:
   Installed: 2.5.0-1+deb12u1
@@ -71,6 +85,10 @@ class AptPlanTest(unittest.TestCase):
     def test_twins_are_the_packages_whose_architectures_break_each_other(self):
         # libgnutls30 only depends on another package: not a twin pair.
         self.assertEqual(apt_plan.multiarch_twins(INSTALL_BROKEN), ["libexpat1", "libssl3"])
+
+    def test_held_back_are_the_i386_libraries_apt_refuses_not_the_missing_ones(self):
+        self.assertEqual(apt_plan.held_back_foreign(INSTALL_HELD_BACK), ["libpng16-16", "libssl3", "zlib1g"])
+        self.assertEqual(apt_plan.held_back_foreign(INSTALL_BROKEN), ["libp11-kit0"])
 
     def test_pins_take_the_newest_version_both_architectures_offer(self):
         tables = apt_plan.parse_policy(POLICY)
