@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine_test_support.h"
-#include "external_filters/snapshot/tests/snapshot_test_files.h"
+#include "filters/snapshot/tests/snapshot_test_files.h"
 #include "test_signals/test_pattern.h"
 
 namespace korvel_test {

@@ -16,7 +16,7 @@
 
 #include "capture_engine/korvel.h"
 #include "capture_engine/tests/engine_test_support.h"
-#include "external_filters/snapshot/tests/snapshot_test_files.h"
+#include "filters/snapshot/tests/snapshot_test_files.h"
 #include "filters/virtual_camera/tests/virtual_camera_registration.h"
 #include "media/frame_channel/tests/channel_watch.h"
 #include "media/virtual_picture/placeholder_picture.h"

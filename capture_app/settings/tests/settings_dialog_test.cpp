@@ -17,7 +17,7 @@
 #include "capture_app/settings/settings_resource.h"
 #include "capture_app/settings/tests/test_main_window.h"
 #include "capture_engine/korvel.h"
-#include "external_filters/snapshot/tests/snapshot_test_files.h"
+#include "filters/snapshot/tests/snapshot_test_files.h"
 #include "test_devices/test_device_client.h"
 #include "testing/window_harness/window_harness.h"
 

@@ -23,7 +23,7 @@
 #include "filters/effect/video_input.h"
 #include "media/frame_files/frame_overlay.h"
 #include "system_filters/video_media_type.h"
-#include "external_filters/snapshot/tests/snapshot_test_files.h"
+#include "filters/snapshot/tests/snapshot_test_files.h"
 #include "test_devices/test_device_client.h"
 #include "test_devices/tests/capture_graph.h"
 #include "test_devices/tests/device_listing.h"
