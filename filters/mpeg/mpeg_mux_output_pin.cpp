@@ -16,7 +16,7 @@ CMpegMuxOutputPin::CMpegMuxOutputPin(CMpegMux* mux, CCritSec* lock)
     : CBaseOutputPin(L"MPEG Mux output", mux, lock, L"Output") {}
 
 mpeg::MuxOutput* CMpegMuxOutputPin::StartStream() {
-    sink_.reset(new system_filters::CAviSampleSink(this));
+    sink_.reset(new CSampleByteSink(this));
     position_ = 0;
     return this;
 }

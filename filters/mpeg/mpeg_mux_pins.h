@@ -5,7 +5,7 @@
 
 #include "media/mpeg1/mux/system_mux.h"
 #include "dshow_base/streams.h"
-#include "system_filters/avi_sample_sink.h"
+#include "dshow_base/sample_byte_sink.h"
 
 namespace mpeg_filters {
 
@@ -61,7 +61,7 @@ private:
     bool Write(const uint8_t* data, size_t size) override;
 
     // Made anew for every stream, so that one stream's failure is not the next one's.
-    std::unique_ptr<system_filters::CAviSampleSink> sink_;
+    std::unique_ptr<CSampleByteSink> sink_;
     uint64_t position_ = 0;
 };
 

@@ -70,8 +70,8 @@ STDMETHODIMP CMpegVideoEncoder::NonDelegatingQueryInterface(REFIID riid, void** 
 
 HRESULT CMpegVideoEncoder::CheckInputType(const CMediaType* in) {
     if (!in) return E_POINTER;
-    system_filters::VideoFrameType parsed;
-    RETURN_IF_FAILED(system_filters::ParseVideoType(*in, true, &parsed));
+    video_media::VideoFrameType parsed;
+    RETURN_IF_FAILED(video_media::ParseVideoType(*in, true, &parsed));
     const int height = std::abs(parsed.frame.height);
     if (parsed.frame.width < mpeg::kMinVideoDimension || height < mpeg::kMinVideoDimension ||
         parsed.frame.width > mpeg::kMaxVideoDimension || height > mpeg::kMaxVideoDimension ||
@@ -85,7 +85,7 @@ HRESULT CMpegVideoEncoder::CheckInputType(const CMediaType* in) {
 
 HRESULT CMpegVideoEncoder::SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) {
     if (dir != PINDIR_INPUT) return S_OK;
-    RETURN_IF_FAILED(system_filters::ParseVideoType(*mt, true, &input_));
+    RETURN_IF_FAILED(video_media::ParseVideoType(*mt, true, &input_));
     inputParsed_ = true;
     return S_OK;
 }
@@ -109,9 +109,9 @@ HRESULT CMpegVideoEncoder::GetMediaType(int position, CMediaType* mt) {
 
 HRESULT CMpegVideoEncoder::CheckTransform(const CMediaType* in, const CMediaType* out) {
     if (!in || !out) return E_POINTER;
-    system_filters::VideoFrameType input;
+    video_media::VideoFrameType input;
     MpegVideoFormat output;
-    RETURN_IF_FAILED(system_filters::ParseVideoType(*in, true, &input));
+    RETURN_IF_FAILED(video_media::ParseVideoType(*in, true, &input));
     RETURN_IF_FAILED(ParseMpegVideoType(*out, &output));
     const bool sameSize = output.width == input.frame.width && output.height == std::abs(input.frame.height);
     return sameSize ? S_OK : VFW_E_TYPE_NOT_ACCEPTED;

@@ -1,5 +1,5 @@
 // The MPEG video encoder filter (CLSID_MpegVideoEncoder): uncompressed video
-// in (whatever system_filters::ParseVideoType reads: RGB24, RGB32, RGB565,
+// in (whatever video_media::ParseVideoType reads: RGB24, RGB32, RGB565,
 // YUY2, UYVY, I420), an MPEG-1 video elementary stream out, one coded
 // picture per frame, with the frame's times.
 //
@@ -19,7 +19,7 @@
 #include "filters/mpeg/encoder_settings.h"
 #include "filters/mpeg/mpeg_filters_api.h"
 #include "filters/mpeg/picture_pacer.h"
-#include "system_filters/video_media_type.h"
+#include "dshow_base/video_media_type.h"
 
 namespace mpeg_filters {
 
@@ -76,7 +76,7 @@ private:
     // Under m_csFilter.
     EncoderSettings settings_;
     SettingsBlock block_{};
-    system_filters::VideoFrameType input_{};
+    video_media::VideoFrameType input_{};
     bool inputParsed_ = false;
 
     // Under m_csReceive.

@@ -53,8 +53,8 @@ CTransformOutputPin* CSnapshotFilter::CreateOutputPin() { return new (std::nothr
 
 HRESULT CSnapshotFilter::CheckInputType(const CMediaType* in) {
     if (!in) return E_POINTER;
-    system_filters::VideoFrameType parsed;
-    return system_filters::ParseVideoType(*in, true, &parsed);
+    video_media::VideoFrameType parsed;
+    return video_media::ParseVideoType(*in, true, &parsed);
 }
 
 // Pass-through: both ends carry exactly the same type.
@@ -92,8 +92,8 @@ HRESULT CSnapshotFilter::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PR
 HRESULT CSnapshotFilter::SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) {
     if (!mt) return E_POINTER;
     if (dir != PINDIR_INPUT) return S_OK;
-    system_filters::VideoFrameType parsed;
-    RETURN_IF_FAILED(system_filters::ParseVideoType(*mt, true, &parsed));
+    video_media::VideoFrameType parsed;
+    RETURN_IF_FAILED(video_media::ParseVideoType(*mt, true, &parsed));
     input_ = parsed;
     inputParsed_ = true;
     return S_OK;

@@ -10,7 +10,7 @@
 #include "dshow_base/streams.h"
 #include "filters/snapshot/latest_frame.h"
 #include "filters/snapshot/snapshot_api.h"
-#include "system_filters/video_media_type.h"
+#include "dshow_base/video_media_type.h"
 
 namespace snapshot {
 
@@ -54,7 +54,7 @@ private:
 
     // The input type's picture; written on connection (stopped) and on a
     // type change carried by a sample (under m_csReceive), read by Receive.
-    system_filters::VideoFrameType input_{};
+    video_media::VideoFrameType input_{};
     bool inputParsed_ = false;
     LatestFrame latest_;
 };

@@ -22,7 +22,7 @@
 #include "filters/effect/frame_request.h"
 #include "filters/effect/video_input.h"
 #include "media/frame_files/frame_overlay.h"
-#include "system_filters/video_media_type.h"
+#include "dshow_base/video_media_type.h"
 #include "filters/snapshot/tests/snapshot_test_files.h"
 #include "test_devices/test_device_client.h"
 #include "test_devices/tests/capture_graph.h"
@@ -102,8 +102,8 @@ protected:
         mode_ = mode;
         graph_ = std::make_unique<test_devices::CaptureGraph>();
         ASSERT_EQ(S_OK, graph_->Build(camera_.Get(), filter_.Get()));
-        system_filters::VideoFrameType out;
-        ASSERT_EQ(S_OK, system_filters::ParseVideoType(graph_->ConnectedType(), true, &out));
+        video_media::VideoFrameType out;
+        ASSERT_EQ(S_OK, video_media::ParseVideoType(graph_->ConnectedType(), true, &out));
         ASSERT_EQ(out.frame.format, PixelFormat::kRgb24);
         ASSERT_EQ(out.layout.width, mode.width);
         ASSERT_EQ(out.layout.height, mode.height);
@@ -122,8 +122,8 @@ protected:
         for (int i = 0; i < count; ++i) {
             AM_MEDIA_TYPE* type = nullptr;
             ASSERT_EQ(S_OK, config->GetStreamCaps(i, &type, caps.data()));
-            system_filters::VideoFrameType parsed;
-            const bool match = SUCCEEDED(system_filters::ParseVideoType(*type, false, &parsed)) &&
+            video_media::VideoFrameType parsed;
+            const bool match = SUCCEEDED(video_media::ParseVideoType(*type, false, &parsed)) &&
                                parsed.frame.format == mode.format && parsed.layout.width == mode.width &&
                                parsed.layout.height == mode.height;
             const HRESULT hr = match ? config->SetFormat(type) : S_OK;
@@ -181,7 +181,7 @@ protected:
     ComPtr<IEffectControl> control_;
     std::unique_ptr<test_devices::CaptureGraph> graph_;
     Mode mode_{};
-    system_filters::VideoFrameType out_{};
+    video_media::VideoFrameType out_{};
     std::vector<uint8_t> camera_bytes_;
     VideoInput input_;
 };

@@ -12,7 +12,7 @@
 #include "filters/snapshot/snapshot_api.h"
 #include "mpeg_test_support.h"
 #include "system_filters/tests/graph_helpers.h"
-#include "system_filters/video_media_type.h"
+#include "dshow_base/video_media_type.h"
 #include "tests/graph_helpers.h"
 
 namespace mpeg_filters_test {
@@ -120,7 +120,7 @@ TEST(MpegCapture, SmallPictureWithSound) {
 }
 
 TEST(MpegCapture, SmallPictureWithoutSound) {
-    Record({L"mpeg-320-video.mpg", system_filters::kMediaSubtypeI420, 320, 240, false, 2});
+    Record({L"mpeg-320-video.mpg", video_media::kMediaSubtypeI420, 320, 240, false, 2});
 }
 
 TEST(MpegCapture, LargePictureWithSound) {

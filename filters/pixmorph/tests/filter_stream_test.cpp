@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "filters/pixmorph/tests/filter_test_graph.h"
-#include "filters/pixmorph/video_type.h"
+#include "filters/pixmorph/pipeline_types.h"
 
 namespace pixmorph_test {
 namespace {
@@ -58,13 +58,13 @@ TEST_F(PixmorphStream, MultipleModeReplicatesPixels) {
     control_->SetMultipleMode(TRUE);
     control_->SetMultiple(2, 3);
     SourceScript script;
-    script.subtype = MEDIASUBTYPE_PixmorphI420;
+    script.subtype = video_media::kMediaSubtypeI420;
     script.listed = {{176, 144}};
     script.frames = Frames(3, 176, 144);
     ASSERT_EQ(S_OK, ConnectSource(script));
     ASSERT_EQ(S_OK, ConnectSink());
     ASSERT_EQ(S_OK, RunToEnd());
-    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_PixmorphI420,
+    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, video_media::kMediaSubtypeI420,
                     std::vector<SourceScript::Size>(3, {176, 144}), 352, 432, true, 2, 3);
 }
 
@@ -85,7 +85,7 @@ TEST_F(PixmorphStream, AnUpstreamSizeChangeIsFollowedWhenTheSampleProvesIt) {
     EXPECT_EQ(1, ResizeEvents());
     AM_MEDIA_TYPE now = {};
     ASSERT_EQ(S_OK, In()->ConnectionMediaType(&now));
-    EXPECT_EQ(640, VideoHeader(now)->biWidth);
+    EXPECT_EQ(640, BitmapHeaderOf(now)->biWidth);
     FreeMediaType(now);
     // The work buffers grew with the input.
     EXPECT_GE(pixmorph_->WorkBufferCapacities().rgb, 921600u);
@@ -150,7 +150,7 @@ TEST_F(PixmorphStream, ControlChangesWhileConnectedWaitForTheNextConnection) {
     control_->SetOutputSize(1280, 960);
     const CMediaType proposal = ProposedType();  // a graph tool enumerating the connected pin
     ASSERT_TRUE(proposal.IsValid());
-    EXPECT_EQ(1280, VideoHeader(proposal)->biWidth);
+    EXPECT_EQ(1280, BitmapHeaderOf(proposal)->biWidth);
     EXPECT_EQ(320, OutputWidth()) << "the connected type stays";
     ASSERT_EQ(S_OK, RunToEnd());
     ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_YUY2,

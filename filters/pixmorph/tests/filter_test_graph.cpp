@@ -8,7 +8,7 @@
 #include <random>
 
 #include "filters/pixmorph/colorspaceconverter.h"
-#include "filters/pixmorph/video_type.h"
+#include "filters/pixmorph/pipeline_types.h"
 
 namespace pixmorph_test {
 
@@ -18,7 +18,7 @@ const CLSID kScriptedSourceClsid = {0x5e1c0b77, 0x2f0a, 0x4c86, {0x9c, 0x6b, 0x1
 const CLSID kFrameSinkClsid = {0x5e1c0b77, 0x2f0a, 0x4c86, {0x9c, 0x6b, 0x1d, 0x7e, 0x3a, 0x2b, 0x4f, 0x02}};
 
 bool IsRgb(const GUID& subtype) { return subtype == MEDIASUBTYPE_RGB24; }
-bool IsPlanar(const GUID& subtype) { return subtype == MEDIASUBTYPE_PixmorphI420; }
+bool IsPlanar(const GUID& subtype) { return subtype == video_media::kMediaSubtypeI420; }
 }  // namespace
 
 long FrameBytes(const GUID& subtype, int width, int height) {
@@ -167,7 +167,7 @@ STDMETHODIMP FrameSinkPin::Receive(IMediaSample* sample) {
     frame.bufferSize = sample->GetSize();
     AM_MEDIA_TYPE* type = nullptr;
     if (sample->GetMediaType(&type) == S_OK && type) {
-        if (const BITMAPINFOHEADER* h = VideoHeader(*type)) {
+        if (const BITMAPINFOHEADER* h = BitmapHeaderOf(*type)) {
             frame.typeWidth = h->biWidth;
             frame.typeHeight = h->biHeight;
         }
@@ -359,7 +359,7 @@ namespace {
 bool ConnectedSize(IPin* pin, int* width, int* height) {
     AM_MEDIA_TYPE mt = {};
     if (FAILED(pin->ConnectionMediaType(&mt))) return false;
-    const BITMAPINFOHEADER* h = VideoHeader(mt);
+    const BITMAPINFOHEADER* h = BitmapHeaderOf(mt);
     if (h) {
         *width = h->biWidth;
         *height = h->biHeight;

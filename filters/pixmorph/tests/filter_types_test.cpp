@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "filters/pixmorph/tests/filter_test_graph.h"
-#include "filters/pixmorph/video_type.h"
+#include "filters/pixmorph/pipeline_types.h"
 
 #include <dvdmedia.h>
 
@@ -97,7 +97,7 @@ TEST_F(PixmorphConnection, ANewInstanceProposes320x240Rgb24) {
     EXPECT_FALSE(proposed.bTemporalCompression);
     EXPECT_EQ(230400u, proposed.lSampleSize);
     ASSERT_EQ(sizeof(VIDEOINFO), proposed.cbFormat);
-    const BITMAPINFOHEADER* h = VideoHeader(proposed);
+    const BITMAPINFOHEADER* h = BitmapHeaderOf(proposed);
     EXPECT_EQ(320, h->biWidth);
     EXPECT_EQ(240, h->biHeight);
     EXPECT_EQ(230400u, h->biSizeImage);
@@ -112,8 +112,8 @@ TEST_F(PixmorphConnection, ANewInstanceProposes320x240Rgb24) {
 TEST_F(PixmorphConnection, MultipleModeProposesTheInputTimesTheMultiples) {
     control_->SetMultipleMode(TRUE);
     control_->SetMultiple(2, 3);
-    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_PixmorphI420, 176, 144));
-    const BITMAPINFOHEADER* h = VideoHeader(ProposedType());
+    ASSERT_EQ(S_OK, ConnectSource(video_media::kMediaSubtypeI420, 176, 144));
+    const BITMAPINFOHEADER* h = BitmapHeaderOf(ProposedType());
     ASSERT_NE(nullptr, h);
     EXPECT_EQ(352, h->biWidth);
     EXPECT_EQ(432, h->biHeight);
@@ -129,7 +129,7 @@ TEST_F(PixmorphConnection, MultipleModeProposesTheInputTimesTheMultiples) {
 
 TEST_F(PixmorphConnection, OnlyUncompressedVideoOfTheFiveSubtypesIsTaken) {
     EXPECT_EQ(E_POINTER, pixmorph_->CheckInputType(nullptr));
-    for (const GUID* subtype : {&MEDIASUBTYPE_RGB24, &MEDIASUBTYPE_PixmorphI420, &MEDIASUBTYPE_YUYV,
+    for (const GUID* subtype : {&MEDIASUBTYPE_RGB24, &video_media::kMediaSubtypeI420, &MEDIASUBTYPE_YUYV,
                                 &MEDIASUBTYPE_YUY2, &MEDIASUBTYPE_UYVY}) {
         CMediaType mt = VideoType(*subtype, 64, 48);
         EXPECT_EQ(S_OK, pixmorph_->CheckInputType(&mt));
@@ -210,7 +210,7 @@ TEST_F(PixmorphConnection, WorkBuffersOfASmallInputEnlarged) {
 }
 
 TEST_F(PixmorphConnection, WorkBuffersOfAnI420InputHoldThe24BitImage) {
-    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_PixmorphI420, 640, 480));
+    ASSERT_EQ(S_OK, ConnectSource(video_media::kMediaSubtypeI420, 640, 480));
     ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
 #ifdef PIXMORPH_SCALVANE

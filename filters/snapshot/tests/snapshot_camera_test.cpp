@@ -12,6 +12,7 @@
 #include <string>
 
 #include "dshow_base/media_type.h"
+#include "dshow_base/video_media_type.h"
 #include "filters/snapshot/snapshot_api.h"
 #include "snapshot_test_files.h"
 #include "test_devices/test_device_client.h"
@@ -20,7 +21,7 @@
 namespace snapshot_test {
 namespace {
 
-const GUID kI420 = {0x30323449, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+constexpr const GUID& kI420 = video_media::kMediaSubtypeI420;
 const wchar_t kCameraName[] = L"Talvoro Test Camera";
 // The Null Renderer's class (qedit.h, which MinGW's headers lack).
 const CLSID kNullRenderer = {0xc1f400a4, 0x3f08, 0x11d3, {0x9f, 0x0b, 0x00, 0x60, 0x08, 0x03, 0x9e, 0x37}};

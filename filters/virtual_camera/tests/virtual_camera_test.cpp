@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "dshow_base/com_ptr.h"
+#include "dshow_base/video_media_type.h"
 #include "filters/video_send/video_send_api.h"
 #include "filters/virtual_camera/tests/virtual_camera_registration.h"
 #include "filters/virtual_camera/virtual_camera_ids.h"
@@ -36,7 +37,7 @@ using pixel_formats::PixelFormat;
 using test_devices::CaptureGraph;
 using test_devices::ReceivedSample;
 
-const GUID kSubtypeI420 = {0x30323449, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+constexpr const GUID& kSubtypeI420 = video_media::kMediaSubtypeI420;
 
 // The test camera streaming into a video send filter: the sending side.
 class SenderGraph {

@@ -4,24 +4,13 @@
 
 #include <dvdmedia.h>
 
+#include "dshow_base/video_media_type.h"
+
 namespace system_filters_test {
 
 using pixel_formats::PixelFormat;
 
-const GUID& SubtypeFor(PixelFormat format) {
-    static const GUID kI420 = {0x30323449, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-    switch (format) {
-        case PixelFormat::kYuy2: return MEDIASUBTYPE_YUY2;
-        case PixelFormat::kUyvy: return MEDIASUBTYPE_UYVY;
-        case PixelFormat::kI420: return kI420;
-        case PixelFormat::kYv12: return MEDIASUBTYPE_YV12;
-        case PixelFormat::kRgb24: return MEDIASUBTYPE_RGB24;
-        case PixelFormat::kRgb32: return MEDIASUBTYPE_RGB32;
-        case PixelFormat::kRgb565: return MEDIASUBTYPE_RGB565;
-        case PixelFormat::kRgb555: return MEDIASUBTYPE_RGB555;
-    }
-    return GUID_NULL;
-}
+const GUID& SubtypeFor(PixelFormat format) { return video_media::SubtypeOf(format); }
 
 namespace {
 

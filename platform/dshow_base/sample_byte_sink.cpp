@@ -1,11 +1,9 @@
-#include "system_filters/avi_sample_sink.h"
+#include "dshow_base/sample_byte_sink.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace system_filters {
-
-bool CAviSampleSink::Write(uint64_t offset, const uint8_t* data, size_t size) {
+bool CSampleByteSink::Write(uint64_t offset, const uint8_t* data, size_t size) {
     if (pending_ && offset != offset_ + static_cast<uint64_t>(length_) && !Flush()) return false;
     while (size > 0) {
         if (!pending_ && !StartSample(offset)) return WriteThroughStream(offset, data, size);
@@ -21,7 +19,7 @@ bool CAviSampleSink::Write(uint64_t offset, const uint8_t* data, size_t size) {
     return true;
 }
 
-bool CAviSampleSink::StartSample(uint64_t offset) {
+bool CSampleByteSink::StartSample(uint64_t offset) {
     HRESULT hr = pin_->GetDeliveryBuffer(pending_.Put(), nullptr, nullptr, 0);
     if (SUCCEEDED(hr)) hr = pending_->GetPointer(&buffer_);
     if (FAILED(hr) || pending_->GetSize() <= 0) {
@@ -35,7 +33,7 @@ bool CAviSampleSink::StartSample(uint64_t offset) {
     return true;
 }
 
-bool CAviSampleSink::Flush() {
+bool CSampleByteSink::Flush() {
     if (!pending_) return true;
     ComPtr<IMediaSample> sample = std::move(pending_);
     REFERENCE_TIME start = static_cast<REFERENCE_TIME>(offset_);
@@ -49,12 +47,12 @@ bool CAviSampleSink::Flush() {
     return false;
 }
 
-void CAviSampleSink::Discard() {
+void CSampleByteSink::Discard() {
     pending_.Reset();
     length_ = 0;
 }
 
-bool CAviSampleSink::WriteThroughStream(uint64_t offset, const uint8_t* data, size_t size) {
+bool CSampleByteSink::WriteThroughStream(uint64_t offset, const uint8_t* data, size_t size) {
     if (!stream_) return false;
     LARGE_INTEGER at;
     at.QuadPart = static_cast<LONGLONG>(offset);
@@ -65,5 +63,3 @@ bool CAviSampleSink::WriteThroughStream(uint64_t offset, const uint8_t* data, si
     if (FAILED(hr) && SUCCEEDED(error_)) error_ = hr;
     return SUCCEEDED(hr);
 }
-
-}  // namespace system_filters

@@ -1,4 +1,4 @@
-// The AVI Mux's way into the file: bytes at offsets become media samples
+// A multiplexer's way into its file: bytes at offsets become media samples
 // whose start and stop times are the first and one-past-last byte position,
 // as the File Writer takes them. Contiguous writes share a sample, so a
 // chunk's header, data and padding reach the file in one piece.
@@ -7,21 +7,21 @@
 // bytes go through the downstream pin's IStream, where it offers one.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "dshow_base/streams.h"
-#include "system_filters/avi_writer_core.h"
 
-namespace system_filters {
-
-class CAviSampleSink : public avi::ByteSink {
+class CSampleByteSink {
 public:
-    // pin: the mux's output pin, which owns us.
-    explicit CAviSampleSink(CBaseOutputPin* pin) : pin_(pin) {}
+    // pin: the multiplexer's output pin, which owns us.
+    explicit CSampleByteSink(CBaseOutputPin* pin) : pin_(pin) {}
 
     // The downstream pin's IStream, or null; set on connection.
     void SetStream(IStream* stream) { stream_ = ComPtr<IStream>(stream); }
 
-    bool Write(uint64_t offset, const uint8_t* data, size_t size) override;
-    bool Flush() override;
+    bool Write(uint64_t offset, const uint8_t* data, size_t size);
+    bool Flush();
     // Drops a partly filled sample (the allocator is about to be decommitted).
     void Discard();
 
@@ -41,5 +41,3 @@ private:
     long capacity_ = 0;
     HRESULT error_ = S_OK;
 };
-
-}  // namespace system_filters

@@ -11,12 +11,6 @@
 
 namespace test_devices {
 
-// MEDIASUBTYPE_I420 (FOURCC 'I420'), which the compiler's uuids.h lacks.
-inline constexpr GUID kSubtypeI420 = {
-    0x30323449, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-
-const GUID& VideoSubtype(PixelFormat format);
-
 // FORMAT_VideoInfo type of `mode` at `interval` (100 ns per frame), with
 // biSizeImage, lSampleSize and the bit rate filled in.
 HRESULT MakeVideoType(const VideoMode& mode, REFERENCE_TIME interval, CMediaType* type);

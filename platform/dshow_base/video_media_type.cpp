@@ -1,5 +1,6 @@
-#include "system_filters/video_media_type.h"
+#include "dshow_base/video_media_type.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -7,12 +8,9 @@
 
 #include "pixel_formats/bitmap_codes.h"
 
-namespace system_filters {
+namespace video_media {
 
 using pixel_formats::PixelFormat;
-
-const GUID kMediaSubtypeI420 = {0x30323449, 0x0000, 0x0010,
-                                {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 namespace {
 
@@ -186,4 +184,23 @@ HRESULT BuildVideoType(const VideoFrameType& like, PixelFormat format, CMediaTyp
     return S_OK;
 }
 
-}  // namespace system_filters
+const BITMAPINFOHEADER* BitmapHeaderOf(const AM_MEDIA_TYPE& mt) {
+    size_t offset = 0;
+    if (mt.formattype == FORMAT_VideoInfo) {
+        offset = offsetof(VIDEOINFOHEADER, bmiHeader);
+    } else if (mt.formattype == FORMAT_VideoInfo2) {
+        offset = offsetof(VIDEOINFOHEADER2, bmiHeader);
+    } else {
+        return nullptr;
+    }
+    if (!mt.pbFormat || mt.cbFormat < offset + sizeof(BITMAPINFOHEADER)) return nullptr;
+    return reinterpret_cast<const BITMAPINFOHEADER*>(mt.pbFormat + offset);
+}
+
+bool SameMediaType(const AM_MEDIA_TYPE& a, const AM_MEDIA_TYPE& b) {
+    if (a.majortype != b.majortype || a.subtype != b.subtype || a.formattype != b.formattype) return false;
+    if (a.cbFormat != b.cbFormat) return false;
+    return a.cbFormat == 0 || (a.pbFormat && b.pbFormat && std::memcmp(a.pbFormat, b.pbFormat, a.cbFormat) == 0);
+}
+
+}  // namespace video_media

@@ -1,6 +1,6 @@
-// Uncompressed video media types as the colour space converter sees them:
-// which pixel format a type carries, the frame geometry its format block
-// implies, and the output types built for a given input.
+// Uncompressed video media types as our filters and devices see them: which
+// pixel format a type carries, the frame geometry its format block implies,
+// and types built for a given picture. The one place our subtypes are named.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,7 @@
 #include "dshow_base/media_type.h"
 #include "pixel_formats/pixel_format.h"
 
-namespace system_filters {
+namespace video_media {
 
 // The picture a media type describes and how it lies in a sample buffer.
 struct VideoFrameType {
@@ -18,8 +18,9 @@ struct VideoFrameType {
     REFERENCE_TIME avgTimePerFrame = 0;
 };
 
-// FOURCC subtype of planar 4:2:0 Y, U, V (not every SDK header declares it).
-extern const GUID kMediaSubtypeI420;
+// FOURCC subtype of planar 4:2:0 Y, U, V (MinGW's uuids.h does not declare it).
+inline constexpr GUID kMediaSubtypeI420 = {
+    0x30323449, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 // Subtypes handled, in the order the converter offers them downstream:
 // RGB first, since renderers and multiplexers that take only RGB look at the
@@ -47,4 +48,11 @@ HRESULT ParseVideoType(const AM_MEDIA_TYPE& mt, bool allowVideoInfo2, VideoFrame
 HRESULT BuildVideoType(const VideoFrameType& like, pixel_formats::PixelFormat format,
                        CMediaType* out);
 
-}  // namespace system_filters
+// The BITMAPINFOHEADER of a FORMAT_VideoInfo or FORMAT_VideoInfo2 block; null
+// for other formats and for a block too short to hold it. No field is checked.
+const BITMAPINFOHEADER* BitmapHeaderOf(const AM_MEDIA_TYPE& mt);
+
+// Same major type, subtype, format type and format bytes.
+bool SameMediaType(const AM_MEDIA_TYPE& a, const AM_MEDIA_TYPE& b);
+
+}  // namespace video_media

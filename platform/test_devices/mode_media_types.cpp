@@ -1,40 +1,18 @@
-#include "test_devices/video_media_type.h"
+#include "test_devices/mode_media_types.h"
 
 #include <dshow.h>
 #include <amvideo.h>
 
+#include "dshow_base/video_media_type.h"
+
 namespace test_devices {
 
-const GUID& VideoSubtype(PixelFormat format) {
-    switch (format) {
-        case PixelFormat::kYuy2: return MEDIASUBTYPE_YUY2;
-        case PixelFormat::kI420: return kSubtypeI420;
-        default: return MEDIASUBTYPE_RGB24;
-    }
-}
-
 HRESULT MakeVideoType(const VideoMode& mode, REFERENCE_TIME interval, CMediaType* type) {
-    type->InitMediaType();
-    auto* vih = reinterpret_cast<VIDEOINFOHEADER*>(type->AllocFormatBuffer(sizeof(VIDEOINFOHEADER)));
-    if (!vih) return E_OUTOFMEMORY;
-    ZeroMemory(vih, sizeof(*vih));
-    const DWORD frameBytes = FrameBytes(mode);
-    vih->AvgTimePerFrame = interval;
-    vih->dwBitRate = DWORD(ULONGLONG(frameBytes) * 8 * 10000000 / ULONGLONG(interval));
-    BITMAPINFOHEADER& bmi = vih->bmiHeader;
-    bmi.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.biWidth = mode.width;
-    bmi.biHeight = mode.height;
-    bmi.biPlanes = 1;
-    bmi.biBitCount = WORD(pixel_formats::BitsPerPixel(mode.format));
-    bmi.biCompression = Compression(mode.format);
-    bmi.biSizeImage = frameBytes;
-    type->SetType(&MEDIATYPE_Video);
-    type->SetSubtype(&VideoSubtype(mode.format));
-    type->SetFormatType(&FORMAT_VideoInfo);
-    type->SetTemporalCompression(FALSE);
-    type->SetSampleSize(frameBytes);
-    return S_OK;
+    video_media::VideoFrameType like;
+    like.frame = {mode.format, mode.width, mode.height};
+    if (!pixel_formats::ComputeFrameLayout(like.frame, &like.layout)) return E_UNEXPECTED;
+    like.avgTimePerFrame = interval;
+    return video_media::BuildVideoType(like, mode.format, type);
 }
 
 int FindVideoMode(const AM_MEDIA_TYPE& type, const std::vector<VideoMode>& modes,
@@ -50,7 +28,7 @@ int FindVideoMode(const AM_MEDIA_TYPE& type, const std::vector<VideoMode>& modes
     if (t != 0 && (t < kDefaultFrameInterval || t > kLongestFrameInterval)) return -1;
     for (size_t i = 0; i < modes.size(); ++i) {
         const VideoMode& m = modes[i];
-        if (IsEqualGUID(type.subtype, VideoSubtype(m.format)) && bmi.biWidth == m.width &&
+        if (IsEqualGUID(type.subtype, video_media::SubtypeOf(m.format)) && bmi.biWidth == m.width &&
             bmi.biHeight == m.height && bmi.biCompression == Compression(m.format) &&
             bmi.biBitCount == pixel_formats::BitsPerPixel(m.format)) {
             *interval = t;
