@@ -23,7 +23,7 @@
 #include "filters/effect/video_input.h"
 #include "media/frame_files/frame_overlay.h"
 #include "dshow_base/video_media_type.h"
-#include "filters/snapshot/tests/snapshot_test_files.h"
+#include "testing/graph_support/test_files.h"
 #include "test_devices/test_device_client.h"
 #include "test_devices/tests/capture_graph.h"
 #include "test_devices/tests/device_listing.h"
@@ -51,14 +51,14 @@ std::wstring SampleFile(const char* name) {
 
 std::vector<uint8_t> ReadAll(const std::wstring& path) {
     std::vector<uint8_t> bytes;
-    snapshot_test::ReadWholeFile(std::string(path.begin(), path.end()), &bytes);
+    graph_test::ReadWholeFile(std::string(path.begin(), path.end()), &bytes);
     return bytes;
 }
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 // A file in `folder` holding `bytes`.
-std::wstring WriteFile(const snapshot_test::TempFolder& folder, const char* name, const std::vector<uint8_t>& bytes) {
+std::wstring WriteFile(const graph_test::TempFolder& folder, const char* name, const std::vector<uint8_t>& bytes) {
     const std::string path = folder.File(name);
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f) {
@@ -296,7 +296,7 @@ TEST_F(EffectGraph, RefusedCallsKeepTheDecorationAndTheStream) {
     EXPECT_FALSE(SUCCEEDED(control_->SetFlashFrame(nullptr, 0, 0)));
     EXPECT_FALSE(SUCCEEDED(control_->SetStaticFrame(SampleFile("hearts.bmp").c_str(), -1, 0)));
     // Empty, cut short and foreign files.
-    snapshot_test::TempFolder folder;
+    graph_test::TempFolder folder;
     const auto gif = ReadAll(SampleFile("twinkle.gif")), swf = ReadAll(SampleFile("balloons.swf"));
     ASSERT_GT(gif.size(), 1000u);
     ASSERT_GT(swf.size(), 1000u);

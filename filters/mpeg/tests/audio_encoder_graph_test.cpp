@@ -9,17 +9,17 @@
 
 #include "filters/mpeg/mpeg_filters_api.h"
 #include "mpeg_test_support.h"
-#include "system_filters/tests/graph_helpers.h"
-#include "system_filters/tests/test_sink.h"
-#include "system_filters/tests/test_source.h"
-#include "system_filters/tests/test_types.h"
+#include "testing/graph_support/test_graph.h"
+#include "testing/graph_support/test_sink.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
 
 namespace mpeg_filters_test {
 namespace {
 
-using system_filters_test::CTestSink;
-using system_filters_test::CTestSource;
-using system_filters_test::ReceivedFrame;
+using graph_test::CTestSink;
+using graph_test::CTestSource;
+using graph_test::ReceivedFrame;
 
 CMediaType PcmType(WORD tag, int channels, DWORD rate, WORD bits, int bufferFrames) {
     CMediaType mt(&MEDIATYPE_Audio);
@@ -41,11 +41,11 @@ protected:
     void SetUp() override {
         ASSERT_EQ(S_OK, graph_.Create());
         HRESULT hr = E_FAIL;
-        encoder_ = system_filters_test::CreateFilter(CLSID_MpegAudioEncoder, &hr);
+        encoder_ = graph_test::CreateFilter(CLSID_MpegAudioEncoder, &hr);
         ASSERT_EQ(S_OK, hr) << "MpegFilters.ax not registered";
         ASSERT_EQ(S_OK, graph_.Add(encoder_.Get(), L"Audio Encoder"));
-        input_ = system_filters_test::FirstPin(encoder_.Get(), PINDIR_INPUT, false);
-        output_ = system_filters_test::FirstPin(encoder_.Get(), PINDIR_OUTPUT, false);
+        input_ = graph_test::FirstPin(encoder_.Get(), PINDIR_INPUT, false);
+        output_ = graph_test::FirstPin(encoder_.Get(), PINDIR_OUTPUT, false);
         ASSERT_TRUE(input_ && output_);
     }
     void TearDown() override {
@@ -62,15 +62,15 @@ protected:
         EXPECT_EQ(S_OK, graph_.Add(sink_.Get(), L"Sink"));
         EXPECT_EQ(S_OK, graph_.ConnectDirect(source->Output(), input_.Get()));
         EXPECT_EQ(S_OK, graph_.ConnectDirect(output_.Get(), sink->Input()));
-        outputType_ = system_filters_test::ConnectionType(output_.Get());
+        outputType_ = graph_test::ConnectionType(output_.Get());
         EXPECT_EQ(S_OK, graph_.Run());
         EXPECT_TRUE(sink->WaitForEndOfStream(20000));
         EXPECT_EQ(S_OK, graph_.Stop());
         return sink->Frames();
     }
 
-    system_filters_test::ScopedMta com_;  // first: outlives every COM object below
-    system_filters_test::TestGraph graph_;
+    graph_test::ScopedMta com_;  // first: outlives every COM object below
+    graph_test::TestGraph graph_;
     ComPtr<IBaseFilter> encoder_, source_, sink_;
     ComPtr<IPin> input_, output_;
     CMediaType outputType_;
@@ -88,7 +88,7 @@ TEST_F(AudioEncoderGraph, TakesSixteenBitPcmAtTheMpegRatesOnly) {
         PcmType(WAVE_FORMAT_PCM, 2, 22050, 16, 4410),
         PcmType(WAVE_FORMAT_PCM, 3, 48000, 16, 4410),
         PcmType(WAVE_FORMAT_IEEE_FLOAT, 2, 48000, 32, 4410),
-        system_filters_test::MakeVideoType({}),
+        graph_test::MakeVideoType({}),
     };
     for (const CMediaType& mt : refused) {
         EXPECT_NE(S_OK, input_->QueryAccept(&mt));

@@ -8,15 +8,15 @@
 
 #include "filters/mpeg/mpeg_filters_api.h"
 #include "mpeg_test_support.h"
-#include "system_filters/tests/graph_helpers.h"
-#include "system_filters/tests/test_source.h"
-#include "system_filters/tests/test_types.h"
+#include "testing/graph_support/test_graph.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
 
 namespace mpeg_filters_test {
 namespace {
 
-using system_filters_test::CTestSource;
-using system_filters_test::FramePattern;
+using graph_test::CTestSource;
+using graph_test::FramePattern;
 
 // A character device that refuses every write as a full disk would (Wine maps
 // Z:\ to the Linux root); empty where there is none.
@@ -34,11 +34,11 @@ protected:
     void SetUp() override {
         ASSERT_EQ(S_OK, graph_.Create());
         HRESULT hr = E_FAIL;
-        dump_ = system_filters_test::CreateFilter(CLSID_DumpFileSink, &hr);
+        dump_ = graph_test::CreateFilter(CLSID_DumpFileSink, &hr);
         ASSERT_EQ(S_OK, hr) << "MpegFilters.ax not registered";
         ASSERT_EQ(S_OK, dump_->QueryInterface(IID_IFileSinkFilter, sink_.PutVoid()));
         ASSERT_EQ(S_OK, graph_.Add(dump_.Get(), L"dump"));
-        input_ = system_filters_test::FirstPin(dump_.Get(), PINDIR_INPUT, false);
+        input_ = graph_test::FirstPin(dump_.Get(), PINDIR_INPUT, false);
         ASSERT_TRUE(input_);
     }
     void TearDown() override {
@@ -48,7 +48,7 @@ protected:
     // A source of `count` samples of `size` bytes stamped `spacing` apart (-1: endless).
     void Connect(int count, ULONG size, REFERENCE_TIME spacing) {
         CTestSource* source = nullptr;
-        source_ = CTestSource::Create({system_filters_test::MakeStreamType(size), count, 0, spacing}, &source);
+        source_ = CTestSource::Create({graph_test::MakeStreamType(size), count, 0, spacing}, &source);
         ASSERT_EQ(S_OK, graph_.Add(source_.Get(), L"Source"));
         ASSERT_EQ(S_OK, graph_.ConnectDirect(source->Output(), input_.Get()));
     }
@@ -58,8 +58,8 @@ protected:
         return path;
     }
 
-    system_filters_test::ScopedMta com_;  // first: outlives every COM object below
-    system_filters_test::TestGraph graph_;
+    graph_test::ScopedMta com_;  // first: outlives every COM object below
+    graph_test::TestGraph graph_;
     ComPtr<IBaseFilter> dump_, source_;
     ComPtr<IFileSinkFilter> sink_;
     ComPtr<IPin> input_;
@@ -93,7 +93,7 @@ TEST_F(DumpGraph, TakesByteStreamsOnly) {
     CMediaType mpeg(&MEDIATYPE_Stream);
     mpeg.SetSubtype(&MEDIASUBTYPE_MPEG1System);
     EXPECT_EQ(S_OK, input_->QueryAccept(&mpeg));
-    const CMediaType video = system_filters_test::MakeVideoType({});
+    const CMediaType video = graph_test::MakeVideoType({});
     EXPECT_NE(S_OK, input_->QueryAccept(&video));
 }
 

@@ -11,15 +11,14 @@
 #include "filters/mpeg/mpeg_filters_api.h"
 #include "filters/snapshot/snapshot_api.h"
 #include "mpeg_test_support.h"
-#include "system_filters/tests/graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
 #include "dshow_base/video_media_type.h"
-#include "tests/graph_helpers.h"
 
 namespace mpeg_filters_test {
 namespace {
 
-using system_filters_test::ScopedMta;
-using system_filters_test::TestGraph;
+using graph_test::ScopedMta;
+using graph_test::TestGraph;
 
 const wchar_t kCamera[] = L"Talvoro Test Camera";
 const wchar_t kMicrophone[] = L"Talvoro Test Microphone";
@@ -45,43 +44,43 @@ void BuildLikeTheEngine(const Recording& r, const std::wstring& path, Graph* g) 
     IGraphBuilder* b = nullptr;
     ASSERT_EQ(S_OK, g->graph.Create());
     b = g->graph.Builder();
-    ASSERT_EQ(S_OK, testgraph::BindDevice(CLSID_VideoInputDeviceCategory, kCamera, &g->camera));
+    ASSERT_EQ(S_OK, graph_test::BindDevice(CLSID_VideoInputDeviceCategory, kCamera, &g->camera));
     ASSERT_EQ(S_OK, SetCameraFormat(g->camera.Get(), r.cameraFormat, r.width, r.height));
     ASSERT_EQ(S_OK, g->graph.Add(g->camera.Get(), L"Video Capture"));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_SnapshotFilter, &g->snapshot));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_SnapshotFilter, &g->snapshot));
     ASSERT_EQ(S_OK, g->graph.Add(g->snapshot.Get(), L"Snapshot Filter"));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_VideoRenderer, &g->renderer));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_VideoRenderer, &g->renderer));
     ASSERT_EQ(S_OK, g->graph.Add(g->renderer.Get(), L"Video Render"));
-    ASSERT_EQ(S_OK, testgraph::BindDevice(CLSID_AudioInputDeviceCategory, kMicrophone, &g->microphone));
+    ASSERT_EQ(S_OK, graph_test::BindDevice(CLSID_AudioInputDeviceCategory, kMicrophone, &g->microphone));
     ASSERT_EQ(S_OK, g->graph.Add(g->microphone.Get(), L"Audio Capture Filter"));
 
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_InfTee, &g->tee));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_InfTee, &g->tee));
     ASSERT_EQ(S_OK, g->graph.Add(g->tee.Get(), L"InfPin Filter"));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_Colour, &g->colour));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_Colour, &g->colour));
     ASSERT_EQ(S_OK, g->graph.Add(g->colour.Get(), L"colorspace Filter"));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_MpegMultiplexer, &g->mux));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_MpegMultiplexer, &g->mux));
     ASSERT_EQ(S_OK, g->graph.Add(g->mux.Get(), L"MPG Mux"));
-    ASSERT_EQ(S_OK, testgraph::Connect(b, g->camera.Get(), g->tee.Get()));
-    ASSERT_EQ(S_OK, testgraph::Connect(b, g->tee.Get(), g->snapshot.Get()));
-    ASSERT_EQ(S_OK, testgraph::Connect(b, g->snapshot.Get(), g->colour.Get()));
-    ASSERT_EQ(S_OK, testgraph::Connect(b, g->colour.Get(), g->renderer.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(b, g->camera.Get(), g->tee.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(b, g->tee.Get(), g->snapshot.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(b, g->snapshot.Get(), g->colour.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(b, g->colour.Get(), g->renderer.Get()));
 
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_MpegVideoEncoder, &g->encoder));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_MpegVideoEncoder, &g->encoder));
     ASSERT_EQ(S_OK, g->graph.Add(g->encoder.Get(), L"Encoder filter"));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_DumpFileSink, &g->dump));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_DumpFileSink, &g->dump));
     ASSERT_EQ(S_OK, g->graph.Add(g->dump.Get(), L"dump"));
     ComPtr<IFileSinkFilter> sink;
     ASSERT_EQ(S_OK, g->dump->QueryInterface(IID_IFileSinkFilter, sink.PutVoid()));
     ASSERT_EQ(S_OK, sink->SetFileName(path.c_str(), nullptr));
-    ASSERT_EQ(S_OK, testgraph::Connect(b, g->tee.Get(), g->encoder.Get()));
-    EXPECT_EQ(S_OK, testgraph::Connect(b, g->encoder.Get(), g->mux.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(b, g->tee.Get(), g->encoder.Get()));
+    EXPECT_EQ(S_OK, graph_test::Connect(b, g->encoder.Get(), g->mux.Get()));
     if (r.sound) {
-        ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_MpegAudioEncoder, &g->audioEncoder));
+        ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_MpegAudioEncoder, &g->audioEncoder));
         ASSERT_EQ(S_OK, g->graph.Add(g->audioEncoder.Get(), L"Audio Encoder"));
-        ASSERT_EQ(S_OK, testgraph::Connect(b, g->microphone.Get(), g->audioEncoder.Get()));
-        EXPECT_EQ(S_OK, testgraph::Connect(b, g->audioEncoder.Get(), g->mux.Get()));
+        ASSERT_EQ(S_OK, graph_test::Connect(b, g->microphone.Get(), g->audioEncoder.Get()));
+        EXPECT_EQ(S_OK, graph_test::Connect(b, g->audioEncoder.Get(), g->mux.Get()));
     }
-    ASSERT_EQ(S_OK, testgraph::Connect(b, g->mux.Get(), g->dump.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(b, g->mux.Get(), g->dump.Get()));
 
     const EngineSetup setup = ConfigureEncoderLikeTheEngine(g->encoder.Get(), r.quality);
     EXPECT_EQ(S_OK, setup.getBlock);
@@ -98,7 +97,7 @@ void Record(const Recording& r) {
     ASSERT_NO_FATAL_FAILURE(BuildLikeTheEngine(r, path, &g));
 
     ASSERT_TRUE(SUCCEEDED(g.graph.Control()->Run()));
-    testgraph::PumpFor(kRecordMs);
+    graph_test::PumpFor(kRecordMs);
     // The engine's stop sequence.
     ASSERT_TRUE(SUCCEEDED(g.graph.Pause())) << "a live source cannot cue: VFW_S_CANT_CUE";
     ASSERT_EQ(S_OK, g.graph.Stop());

@@ -7,16 +7,16 @@
 
 #include "filters/mpeg/mpeg_filters_api.h"
 #include "mpeg_test_support.h"
-#include "system_filters/tests/graph_helpers.h"
-#include "system_filters/tests/test_source.h"
-#include "system_filters/tests/test_types.h"
+#include "testing/graph_support/test_graph.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
 #include "dshow_base/tests/registry_probe.h"
 
 namespace mpeg_filters_test {
 namespace {
 
-using system_filters_test::CTestSource;
-using system_filters_test::PinNames;
+using graph_test::CTestSource;
+using graph_test::PinNames;
 
 CMediaType Pcm() {
     CMediaType mt(&MEDIATYPE_Audio);
@@ -33,7 +33,7 @@ protected:
     void SetUp() override {
         ASSERT_EQ(S_OK, graph_.Create());
         HRESULT hr = E_FAIL;
-        mux_ = system_filters_test::CreateFilter(CLSID_MpegMultiplexer, &hr);
+        mux_ = graph_test::CreateFilter(CLSID_MpegMultiplexer, &hr);
         ASSERT_EQ(S_OK, hr) << "MpegFilters.ax not registered";
         ASSERT_EQ(S_OK, graph_.Add(mux_.Get(), L"MPG Mux"));
     }
@@ -44,38 +44,38 @@ protected:
     // A test source (count: frames or buffers, -1 endless) through an encoder; returns the encoder.
     ComPtr<IBaseFilter> AddEncodedSource(bool video, int count) {
         const CMediaType type =
-            video ? system_filters_test::MakeVideoType({pixel_formats::PixelFormat::kYuy2, 160, 120}) : Pcm();
+            video ? graph_test::MakeVideoType({pixel_formats::PixelFormat::kYuy2, 160, 120}) : Pcm();
         CTestSource* raw = nullptr;
         // An endless source goes at about the real rate; a counted one as fast as it can.
         const DWORD pacingMs = count < 0 ? (video ? 33 : 100) : 0;
         ComPtr<IBaseFilter> source = CTestSource::Create({type, count, pacingMs, video ? 333333 : 1000000}, &raw);
-        ComPtr<IBaseFilter> encoder = system_filters_test::CreateFilter(video ? CLSID_MpegVideoEncoder : CLSID_MpegAudioEncoder);
+        ComPtr<IBaseFilter> encoder = graph_test::CreateFilter(video ? CLSID_MpegVideoEncoder : CLSID_MpegAudioEncoder);
         EXPECT_TRUE(source && encoder);
         EXPECT_EQ(S_OK, graph_.Add(source.Get(), video ? L"Video Source" : L"Audio Source"));
         EXPECT_EQ(S_OK, graph_.Add(encoder.Get(), video ? L"Encoder filter" : L"Audio Encoder"));
         EXPECT_EQ(S_OK, graph_.ConnectDirect(raw->Output(),
-                                             system_filters_test::FirstPin(encoder.Get(), PINDIR_INPUT, true).Get()));
+                                             graph_test::FirstPin(encoder.Get(), PINDIR_INPUT, true).Get()));
         sources_.push_back(source);
         return encoder;
     }
     HRESULT ConnectToMux(IBaseFilter* encoder) {
-        return graph_.ConnectDirect(system_filters_test::FirstPin(encoder, PINDIR_OUTPUT, false).Get(),
-                                    system_filters_test::FirstPin(mux_.Get(), PINDIR_INPUT, true).Get());
+        return graph_.ConnectDirect(graph_test::FirstPin(encoder, PINDIR_OUTPUT, false).Get(),
+                                    graph_test::FirstPin(mux_.Get(), PINDIR_INPUT, true).Get());
     }
     void AddDump(const std::wstring& path) {
         DeleteFileW(path.c_str());
-        dump_ = system_filters_test::CreateFilter(CLSID_DumpFileSink);
+        dump_ = graph_test::CreateFilter(CLSID_DumpFileSink);
         ASSERT_TRUE(dump_);
         ComPtr<IFileSinkFilter> sink;
         ASSERT_EQ(S_OK, dump_->QueryInterface(IID_IFileSinkFilter, sink.PutVoid()));
         ASSERT_EQ(S_OK, sink->SetFileName(path.c_str(), nullptr));
         ASSERT_EQ(S_OK, graph_.Add(dump_.Get(), L"dump"));
-        ASSERT_EQ(S_OK, graph_.ConnectDirect(system_filters_test::FindPin(mux_.Get(), L"Output").Get(),
-                                             system_filters_test::FirstPin(dump_.Get(), PINDIR_INPUT, false).Get()));
+        ASSERT_EQ(S_OK, graph_.ConnectDirect(graph_test::FindPin(mux_.Get(), L"Output").Get(),
+                                             graph_test::FirstPin(dump_.Get(), PINDIR_INPUT, false).Get()));
     }
 
-    system_filters_test::ScopedMta com_;  // first: outlives every COM object below
-    system_filters_test::TestGraph graph_;
+    graph_test::ScopedMta com_;  // first: outlives every COM object below
+    graph_test::TestGraph graph_;
     ComPtr<IBaseFilter> mux_, dump_;
     std::vector<ComPtr<IBaseFilter>> sources_;
 };
@@ -88,11 +88,11 @@ TEST_F(MuxGraph, InputPinsComeOnDemandOneVideoAndOneAudio) {
 
     ASSERT_EQ(S_OK, ConnectToMux(video.Get()));
     EXPECT_EQ((Names{L"Input 01", L"Input 02", L"Output"}), PinNames(mux_.Get()));
-    const ComPtr<IPin> second = system_filters_test::FindPin(mux_.Get(), L"Input 02");
+    const ComPtr<IPin> second = graph_test::FindPin(mux_.Get(), L"Input 02");
     const CMediaType videoType =
-        system_filters_test::ConnectionType(system_filters_test::FirstPin(video.Get(), PINDIR_OUTPUT, false).Get());
+        graph_test::ConnectionType(graph_test::FirstPin(video.Get(), PINDIR_OUTPUT, false).Get());
     EXPECT_NE(S_OK, second->QueryAccept(&videoType)) << "one video stream only";
-    const CMediaType raw[] = {system_filters_test::MakeVideoType({}), Pcm(), system_filters_test::MakeStreamType(1)};
+    const CMediaType raw[] = {graph_test::MakeVideoType({}), Pcm(), graph_test::MakeStreamType(1)};
     for (const CMediaType& mt : raw) EXPECT_NE(S_OK, second->QueryAccept(&mt));
 
     ASSERT_EQ(S_OK, ConnectToMux(audio.Get()));
@@ -100,7 +100,7 @@ TEST_F(MuxGraph, InputPinsComeOnDemandOneVideoAndOneAudio) {
 
     ASSERT_EQ(S_OK, graph_.DisconnectPin(second.Get()));
     EXPECT_EQ(3u, PinNames(mux_.Get()).size()) << "one input stays free";
-    ASSERT_EQ(S_OK, graph_.DisconnectPin(system_filters_test::FindPin(mux_.Get(), L"Input 01").Get()));
+    ASSERT_EQ(S_OK, graph_.DisconnectPin(graph_test::FindPin(mux_.Get(), L"Input 01").Get()));
     EXPECT_EQ((Names{L"Input 01", L"Output"}), PinNames(mux_.Get()));
 }
 

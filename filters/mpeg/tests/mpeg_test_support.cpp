@@ -9,31 +9,6 @@
 
 namespace mpeg_filters_test {
 
-std::wstring OutputPath(const wchar_t* fileName) {
-    const char* dir = std::getenv("WEBCAM_TEST_OUT");
-    if (dir) return std::wstring(dir, dir + std::strlen(dir)) + L"\\" + fileName;
-    wchar_t temp[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + fileName;
-}
-
-std::vector<uint8_t> ReadWholeFile(const std::wstring& path) {
-    std::vector<uint8_t> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    LARGE_INTEGER size = {};
-    GetFileSizeEx(file, &size);
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
-bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 EngineSetup ConfigureEncoderLikeTheEngine(IBaseFilter* encoder, int quality) {
     EngineSetup r;
     ComPtr<IUnknown> settings, params;
@@ -48,29 +23,6 @@ EngineSetup ConfigureEncoderLikeTheEngine(IBaseFilter* encoder, int quality) {
     if (FAILED(r.paramsInterface)) return r;
     r.param = CallSlot(params.Get(), 4, 96, 1);
     return r;
-}
-
-HRESULT SetCameraFormat(IBaseFilter* camera, const GUID& subtype, int width, int height) {
-    ComPtr<IEnumPins> pins;
-    RETURN_IF_FAILED(camera->EnumPins(pins.Put()));
-    ComPtr<IPin> out;
-    RETURN_IF_FAILED(pins->Next(1, out.Put(), nullptr));
-    ComPtr<IAMStreamConfig> config;
-    RETURN_IF_FAILED(out->QueryInterface(IID_IAMStreamConfig, config.PutVoid()));
-    int count = 0, size = 0;
-    RETURN_IF_FAILED(config->GetNumberOfCapabilities(&count, &size));
-    std::vector<BYTE> caps(static_cast<size_t>(size));
-    for (int i = 0; i < count; ++i) {
-        AM_MEDIA_TYPE* mt = nullptr;
-        if (FAILED(config->GetStreamCaps(i, &mt, caps.data()))) continue;
-        const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt->pbFormat);
-        const bool match = mt->subtype == subtype && mt->formattype == FORMAT_VideoInfo &&
-                           vih->bmiHeader.biWidth == width && std::abs(vih->bmiHeader.biHeight) == height;
-        const HRESULT hr = match ? config->SetFormat(mt) : S_FALSE;
-        DeleteMediaType(mt);
-        if (match) return hr;
-    }
-    return VFW_E_NO_ACCEPTABLE_TYPES;
 }
 
 SystemStreamSummary ScanSystemStream(const std::vector<uint8_t>& b) {
@@ -131,36 +83,6 @@ int FirstPictureType(const std::vector<uint8_t>& b) {
     const size_t at = FindStartCode(b, 0x00);
     if (at + 6 > b.size()) return 0;
     return (b[at + 5] >> 3) & 7;
-}
-
-bool WaitForEvent(IGraphBuilder* graph, long code, DWORD timeoutMs, LONG_PTR* param) {
-    ComPtr<IMediaEvent> events;
-    if (FAILED(graph->QueryInterface(IID_IMediaEvent, events.PutVoid()))) return false;
-    const DWORD until = GetTickCount() + timeoutMs;
-    do {
-        long got = 0;
-        LONG_PTR p1 = 0, p2 = 0;
-        while (events->GetEvent(&got, &p1, &p2, 0) == S_OK) {
-            events->FreeEventParams(got, p1, p2);
-            if (got == code) {
-                if (param) *param = p1;
-                return true;
-            }
-        }
-        Sleep(20);
-    } while (static_cast<LONG>(GetTickCount() - until) < 0);
-    return false;
-}
-
-}  // namespace mpeg_filters_test
-
-namespace mpeg_filters_test {
-
-void StopEveryFilter(IGraphBuilder* graph) {
-    ComPtr<IEnumFilters> filters;
-    if (FAILED(graph->EnumFilters(filters.Put()))) return;
-    ComPtr<IBaseFilter> filter;
-    while (filters->Next(1, filter.Put(), nullptr) == S_OK) filter->Stop();
 }
 
 }  // namespace mpeg_filters_test

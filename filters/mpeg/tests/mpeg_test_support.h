@@ -1,4 +1,4 @@
-// Helpers shared by the MPEG filter tests under Wine: output files, the
+// What the MPEG filter tests add to the shared graph support: the
 // encoder's interfaces called by vtable slot (as a host built from the slot
 // numbers alone would), and reading back what the sink wrote.
 #pragma once
@@ -11,13 +11,17 @@
 #include <vector>
 
 #include "filters/mpeg/encoder_settings.h"
+#include "testing/graph_support/test_files.h"
+#include "testing/graph_support/test_graph.h"
 
 namespace mpeg_filters_test {
 
-// A file in WEBCAM_TEST_OUT (or the temporary folder), as a Windows path.
-std::wstring OutputPath(const wchar_t* fileName);
-std::vector<uint8_t> ReadWholeFile(const std::wstring& path);
-bool FileExists(const std::wstring& path);
+using graph_test::FileExists;
+using graph_test::OutputPath;
+using graph_test::ReadWholeFile;
+using graph_test::SetCameraFormat;
+using graph_test::StopEveryFilter;
+using graph_test::WaitForEvent;
 
 // Calls method `slot` of an interface pointer directly through its vtable.
 template <typename... Args>
@@ -40,8 +44,6 @@ struct EngineSetup {
 };
 EngineSetup ConfigureEncoderLikeTheEngine(IBaseFilter* encoder, int quality);
 
-// Picks the camera's mode of this subtype and size through IAMStreamConfig.
-HRESULT SetCameraFormat(IBaseFilter* camera, const GUID& subtype, int width, int height);
 
 // Start codes found in an MPEG-1 system stream, in order (0xBA pack, 0xBB
 // system header, 0xE0 video, 0xC0 audio, 0xB9 end...); the scan follows the
@@ -70,18 +72,5 @@ struct SequenceHeader {
 SequenceHeader FindSequenceHeader(const std::vector<uint8_t>& bytes);
 // picture_coding_type of the first picture in the bytes (1 I, 2 P), or 0.
 int FirstPictureType(const std::vector<uint8_t>& bytes);
-
-// Polls the graph's events (Wine's GetEvent with a timeout returns at once
-// after the first event) until `code` arrives; its first parameter in *param.
-bool WaitForEvent(IGraphBuilder* graph, long code, DWORD timeoutMs, LONG_PTR* param = nullptr);
-
-}  // namespace mpeg_filters_test
-
-namespace mpeg_filters_test {
-
-// Stops every filter of the graph itself. Wine's graph, when Run fails on one
-// filter, leaves the others paused and then treats Stop as a no-op (its own
-// state never left stopped); a test that wants them stopped must say so.
-void StopEveryFilter(IGraphBuilder* graph);
 
 }  // namespace mpeg_filters_test

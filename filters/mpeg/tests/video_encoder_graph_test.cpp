@@ -7,19 +7,19 @@
 
 #include "filters/mpeg/mpeg_filters_api.h"
 #include "mpeg_test_support.h"
-#include "system_filters/tests/graph_helpers.h"
-#include "system_filters/tests/test_sink.h"
-#include "system_filters/tests/test_source.h"
-#include "system_filters/tests/test_types.h"
+#include "testing/graph_support/test_graph.h"
+#include "testing/graph_support/test_sink.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
 
 namespace mpeg_filters_test {
 namespace {
 
 using pixel_formats::PixelFormat;
-using system_filters_test::CTestSink;
-using system_filters_test::CTestSource;
-using system_filters_test::MakeVideoType;
-using system_filters_test::ReceivedFrame;
+using graph_test::CTestSink;
+using graph_test::CTestSource;
+using graph_test::MakeVideoType;
+using graph_test::ReceivedFrame;
 
 constexpr REFERENCE_TIME kFrame = 333333;
 const GUID kMjpg = {0x47504A4D, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
@@ -44,13 +44,13 @@ protected:
     void SetUp() override {
         ASSERT_EQ(S_OK, graph_.Create());
         HRESULT hr = E_FAIL;
-        encoder_ = system_filters_test::CreateFilter(CLSID_MpegVideoEncoder, &hr);
+        encoder_ = graph_test::CreateFilter(CLSID_MpegVideoEncoder, &hr);
         ASSERT_EQ(S_OK, hr) << "MpegFilters.ax not registered";
         ASSERT_EQ(S_OK, encoder_->QueryInterface(IID_IEncoderSettings, settings_.PutVoid()));
         ASSERT_EQ(S_OK, encoder_->QueryInterface(IID_IEncoderParams, params_.PutVoid()));
         ASSERT_EQ(S_OK, graph_.Add(encoder_.Get(), L"Encoder filter"));
-        input_ = system_filters_test::FirstPin(encoder_.Get(), PINDIR_INPUT, false);
-        output_ = system_filters_test::FirstPin(encoder_.Get(), PINDIR_OUTPUT, false);
+        input_ = graph_test::FirstPin(encoder_.Get(), PINDIR_INPUT, false);
+        output_ = graph_test::FirstPin(encoder_.Get(), PINDIR_OUTPUT, false);
         ASSERT_TRUE(input_ && output_);
     }
     void TearDown() override {
@@ -83,8 +83,8 @@ protected:
         return sink->Frames();
     }
 
-    system_filters_test::ScopedMta com_;  // first: outlives every COM object below
-    system_filters_test::TestGraph graph_;
+    graph_test::ScopedMta com_;  // first: outlives every COM object below
+    graph_test::TestGraph graph_;
     ComPtr<IBaseFilter> encoder_, source_, sink_;
     ComPtr<IUnknown> settings_, params_;
     ComPtr<IPin> input_, output_;
@@ -98,17 +98,17 @@ TEST_F(VideoEncoderGraph, TakesUncompressedVideoAndRefusesTheRest) {
         EXPECT_EQ(S_OK, input_->QueryAccept(&mt)) << pixel_formats::PixelFormatName(f);
     }
     const CMediaType refused[] = {
-        system_filters_test::MakeOtherVideoType(MEDIASUBTYPE_RGB8, BI_RGB, 8, 320, 240),
-        system_filters_test::MakeOtherVideoType(kMjpg, kMjpg.Data1, 24, 320, 240),
+        graph_test::MakeOtherVideoType(MEDIASUBTYPE_RGB8, BI_RGB, 8, 320, 240),
+        graph_test::MakeOtherVideoType(kMjpg, kMjpg.Data1, 24, 320, 240),
         VideoType(PixelFormat::kYuy2, 8, 8),  // smaller than a macroblock
-        system_filters_test::MakeStreamType(4096),
+        graph_test::MakeStreamType(4096),
     };
     for (const CMediaType& mt : refused) EXPECT_NE(S_OK, input_->QueryAccept(&mt));
     // A source offering only RGB8 cannot connect; offered that type, the pin says why.
     CTestSource* source = AddSource(refused[0], 1);
     EXPECT_EQ(VFW_E_TYPE_NOT_ACCEPTED, input_->ReceiveConnection(source->Output(), &refused[0]));
     EXPECT_FALSE(SUCCEEDED(graph_.ConnectDirect(source->Output(), input_.Get())));
-    EXPECT_FALSE(system_filters_test::IsConnected(input_.Get()));
+    EXPECT_FALSE(graph_test::IsConnected(input_.Get()));
 }
 
 TEST_F(VideoEncoderGraph, OffersAnMpegVideoStreamOfTheInputsSizeOnlyAfterConnection) {

@@ -72,7 +72,7 @@ TEST_P(PixmorphCamera, FramesAreTheConversionOfTheCameraFrames) {
     }
     ComPtr<IPin> capture;
     ASSERT_EQ(S_OK, test_devices::CapturePin(camera_.Get(), &capture));
-    ASSERT_EQ(S_OK, graph_.Connect(capture.Get(), In()));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(capture.Get(), In()));
     ASSERT_EQ(S_OK, ConnectSink());
     const int outWidth = c.multiple ? c.width * c.outWidth : c.outWidth;
     const int outHeight = c.multiple ? c.height * c.outHeight : c.outHeight;

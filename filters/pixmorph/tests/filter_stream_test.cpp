@@ -157,8 +157,8 @@ TEST_F(PixmorphStream, ControlChangesWhileConnectedWaitForTheNextConnection) {
                     std::vector<SourceScript::Size>(2, {320, 240}), 320, 240);
 
     // The next connection takes them.
-    ASSERT_EQ(S_OK, graph_.Graph()->Disconnect(Out()));
-    ASSERT_EQ(S_OK, graph_.Graph()->Disconnect(sink_->Pin()));
+    ASSERT_EQ(S_OK, graph_.Builder()->Disconnect(Out()));
+    ASSERT_EQ(S_OK, graph_.Builder()->Disconnect(sink_->Pin()));
     ASSERT_EQ(S_OK, ConnectSink());
     EXPECT_EQ(1280, OutputWidth());
     EXPECT_EQ(960, OutputHeight());

@@ -1,7 +1,7 @@
 // What the converter filter's Windows tests build graphs from: a source whose
 // pin lists and delivers exactly what a test scripts (sizes listed, frames of
 // any length, types attached to samples), a sink that keeps every frame it
-// receives, and a graph around them that collects the graph events.
+// receives; the graph around them is the shared test graph.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +14,7 @@
 
 #include "dshow_base/streams.h"
 #include "filters/pixmorph/PixmorphFilter.h"
+#include "testing/graph_support/test_graph.h"
 
 namespace pixmorph_test {
 
@@ -123,25 +124,6 @@ private:
     CAMEvent arrived_{FALSE};
 };
 
-// A filter graph (the system's) without a clock, so sources run flat out.
-class TestGraph {
-public:
-    HRESULT Create();
-    void Release();
-    HRESULT Add(IBaseFilter* filter, LPCWSTR name);
-    HRESULT Connect(IPin* out, IPin* in, const AM_MEDIA_TYPE* mt = nullptr);
-    HRESULT Run();
-    HRESULT Stop();
-    // Event codes received so far (parameters freed).
-    std::vector<long> Events();
-    IGraphBuilder* Graph() { return graph_.Get(); }
-
-private:
-    ComPtr<IGraphBuilder> graph_;
-    ComPtr<IMediaControl> control_;
-    ComPtr<IMediaEvent> events_;
-};
-
 // The converter's output for one input frame, computed by the core directly.
 std::vector<uint8_t> ExpectedOutput(const std::vector<uint8_t>& input, const GUID& subtype, int width, int height,
                                     int outWidth, int outHeight, bool multiple = false, int mx = 1, int my = 1);
@@ -169,7 +151,7 @@ protected:
     // A source listing one size, connected with it.
     HRESULT ConnectSource(const GUID& subtype, int width, int height, bool variableSize = false,
                           long sampleSize = 0);
-    HRESULT ConnectSink() { return graph_.Connect(Out(), sink_->Pin()); }
+    HRESULT ConnectSink() { return graph_.ConnectDirect(Out(), sink_->Pin()); }
     // Runs until the sink saw the end of the stream, then stops.
     HRESULT RunToEnd(DWORD timeoutMs = 10000);
     // The filter's first proposal; invalid when there is none.
@@ -183,7 +165,7 @@ protected:
     IPin* In() { return PinOf(filter_.Get(), 0); }
     IPin* Out() { return PinOf(filter_.Get(), 1); }
 
-    TestGraph graph_;
+    graph_test::TestGraph graph_;  // without a clock, so sources run flat out
     ComPtr<IBaseFilter> filter_, sourceFilter_, sinkFilter_;
     ComPtr<IPixmorphControl> control_;
     CPixmorph* pixmorph_ = nullptr;

@@ -105,7 +105,7 @@ TEST_F(PixmorphConnection, ANewInstanceProposes320x240Rgb24) {
     const CMediaType expected = HandMadeRgbType(320, 240);
     EXPECT_EQ(0, std::memcmp(expected.pbFormat, proposed.pbFormat, sizeof(VIDEOINFO)));
 
-    ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
     EXPECT_EQ(320, OutputWidth());
 }
 
@@ -157,14 +157,14 @@ TEST_F(PixmorphConnection, OnlyUncompressedVideoOfTheFiveSubtypesIsTaken) {
     script.listed = {{64, 48}};
     sourceFilter_ = ScriptedSource::Create(script, &source_);
     ASSERT_EQ(S_OK, graph_.Add(sourceFilter_.Get(), L"Source"));
-    EXPECT_TRUE(FAILED(graph_.Connect(source_->Stream(), In(), &wave)));
+    EXPECT_TRUE(FAILED(graph_.ConnectDirect(source_->Stream(), In(), &wave)));
 }
 
 TEST_F(PixmorphConnection, DownstreamTypesAreRefusedUntilTheFilterProposedThem) {
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 640, 480));
     const CMediaType identical = HandMadeRgbType(320, 240);
     EXPECT_EQ(S_FALSE, Out()->QueryAccept(&identical)) << "accepted before any proposal";
-    EXPECT_TRUE(FAILED(graph_.Connect(Out(), sink_->Pin(), &identical)));
+    EXPECT_TRUE(FAILED(graph_.ConnectDirect(Out(), sink_->Pin(), &identical)));
     CMediaType input = VideoType(MEDIASUBTYPE_YUY2, 640, 480);
     EXPECT_EQ(E_INVALIDARG, pixmorph_->CheckTransform(&input, &identical));
 
@@ -179,13 +179,13 @@ TEST_F(PixmorphConnection, DownstreamTypesAreRefusedUntilTheFilterProposedThem) 
 
     // A downstream pin offering the type itself now connects with it.
     sink_->offered = identical;
-    EXPECT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
+    EXPECT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
     EXPECT_EQ(320, OutputWidth());
 }
 
 TEST_F(PixmorphConnection, AllocatorRequestAndWorkBuffersOfAFixedSizeInput) {
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 640, 480));
-    ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
     EXPECT_EQ(1, sink_->granted.cBuffers);
     EXPECT_EQ(1228800, sink_->granted.cbBuffer);
     // Here both builds' rules agree: the request is twice the input sample.
@@ -197,7 +197,7 @@ TEST_F(PixmorphConnection, AllocatorRequestAndWorkBuffersOfAFixedSizeInput) {
 TEST_F(PixmorphConnection, WorkBuffersOfASmallInputEnlarged) {
     control_->SetOutputSize(640, 480);
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 160, 120));
-    ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
     EXPECT_EQ(1843200, sink_->granted.cbBuffer);
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
 #ifdef PIXMORPH_SCALVANE
@@ -211,7 +211,7 @@ TEST_F(PixmorphConnection, WorkBuffersOfASmallInputEnlarged) {
 
 TEST_F(PixmorphConnection, WorkBuffersOfAnI420InputHoldThe24BitImage) {
     ASSERT_EQ(S_OK, ConnectSource(video_media::kMediaSubtypeI420, 640, 480));
-    ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
 #ifdef PIXMORPH_SCALVANE
     EXPECT_EQ(921600u, work.rgb);
@@ -223,7 +223,7 @@ TEST_F(PixmorphConnection, WorkBuffersOfAnI420InputHoldThe24BitImage) {
 TEST_F(PixmorphConnection, VariableSizeInputGetsTheFloorAndWorkBuffersForItsImages) {
     control_->SetOutputSize(133, 25);  // rows of 400 bytes: 10000
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 320, 240, true, 100));
-    ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
     EXPECT_EQ(65536, sink_->granted.cbBuffer);
     // Neither rule alone leaves room for a 320x240 frame; the filter's bound does.
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();

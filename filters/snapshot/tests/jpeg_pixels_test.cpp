@@ -8,10 +8,15 @@
 #include <vector>
 
 #include "pixel_formats/pixel_format.h"
-#include "snapshot_test_files.h"
+#include "testing/graph_support/test_files.h"
 #include "test_signals/test_pattern.h"
 
 namespace snapshot_test {
+
+using graph_test::ReadWholeFile;
+using graph_test::BmpFile;
+using graph_test::LoadBmp;
+using graph_test::BmpFrameCounter;
 namespace {
 
 std::vector<std::string> BmpStems(const std::string& folder) {

@@ -14,11 +14,22 @@
 #include "dshow_base/media_type.h"
 #include "dshow_base/video_media_type.h"
 #include "filters/snapshot/snapshot_api.h"
-#include "snapshot_test_files.h"
+#include "filters/snapshot/tests/snapshot_request.h"
+#include "testing/graph_support/test_files.h"
 #include "test_devices/test_device_client.h"
 #include "test_devices/tests/device_listing.h"
 
 namespace snapshot_test {
+
+using graph_test::TempFolder;
+using graph_test::EmptyFolder;
+using graph_test::ReadWholeFile;
+using graph_test::BmpFile;
+using graph_test::LoadBmp;
+using graph_test::BmpFrameCounter;
+using graph_test::JpegDimensions;
+using graph_test::PlatformJpegHonoursQuality;
+using graph_test::NowMs;
 namespace {
 
 constexpr const GUID& kI420 = video_media::kMediaSubtypeI420;

@@ -6,22 +6,28 @@
 
 #include <cstring>
 
-#include "snapshot_test_files.h"
+#include "filters/snapshot/tests/snapshot_request.h"
+#include "testing/graph_support/test_files.h"
 #include "filters/snapshot/snapshot_api.h"
-#include "system_filters/tests/graph_helpers.h"
-#include "system_filters/tests/test_sink.h"
-#include "system_filters/tests/test_source.h"
-#include "system_filters/tests/test_types.h"
+#include "testing/graph_support/test_graph.h"
+#include "testing/graph_support/test_sink.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
 #include "dshow_base/tests/registry_probe.h"
+#include "testing/window_harness/waiting.h"
 
 namespace snapshot_test {
+
+using graph_test::TempFolder;
+using graph_test::BmpFile;
+using graph_test::LoadBmp;
 namespace {
 
 using pixel_formats::PixelFormat;
-using system_filters_test::CTestSink;
-using system_filters_test::CTestSource;
-using system_filters_test::FramePattern;
-using system_filters_test::MakeVideoType;
+using graph_test::CTestSink;
+using graph_test::CTestSource;
+using graph_test::FramePattern;
+using graph_test::MakeVideoType;
 
 const GUID kMjpg = {0x47504A4D, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
@@ -40,12 +46,12 @@ protected:
     void SetUp() override {
         ASSERT_EQ(S_OK, graph_.Create());
         HRESULT hr = E_FAIL;
-        filter_ = system_filters_test::CreateFilter(CLSID_SnapshotFilter, &hr);
+        filter_ = graph_test::CreateFilter(CLSID_SnapshotFilter, &hr);
         ASSERT_EQ(S_OK, hr) << "Snapshot.ax not registered";
         ASSERT_EQ(S_OK, filter_->QueryInterface(IID_ISnapshotFilter, snapshot_.PutVoid()));
         ASSERT_EQ(S_OK, graph_.Add(filter_.Get(), L"Snapshot Filter"));
-        input_ = system_filters_test::FindPin(filter_.Get(), L"Input");
-        output_ = system_filters_test::FindPin(filter_.Get(), L"Output");
+        input_ = graph_test::FindPin(filter_.Get(), L"Input");
+        output_ = graph_test::FindPin(filter_.Get(), L"Output");
         ASSERT_TRUE(input_ && output_);
     }
     void TearDown() override {
@@ -81,8 +87,8 @@ protected:
         return snapshot_->TakeSnapshot(1, &request);
     }
 
-    system_filters_test::ScopedMta com_;
-    system_filters_test::TestGraph graph_;
+    graph_test::ScopedMta com_;
+    graph_test::TestGraph graph_;
     ComPtr<IBaseFilter> filter_, source_, sink_;
     ComPtr<ISnapshotFilter> snapshot_;
     ComPtr<IPin> input_, output_;
@@ -92,7 +98,7 @@ protected:
 };
 
 TEST_F(SnapshotGraph, HasOneInputAndOneOutputPin) {
-    EXPECT_EQ((std::vector<std::wstring>{L"Input", L"Output"}), system_filters_test::PinNames(filter_.Get()));
+    EXPECT_EQ((std::vector<std::wstring>{L"Input", L"Output"}), graph_test::PinNames(filter_.Get()));
     PIN_DIRECTION dir;
     ASSERT_EQ(S_OK, input_->QueryDirection(&dir));
     EXPECT_EQ(PINDIR_INPUT, dir);
@@ -116,15 +122,15 @@ TEST_F(SnapshotGraph, InputTakesUncompressedVideoInEitherFormatBlock) {
 
 TEST_F(SnapshotGraph, InputRefusesCompressedAndNonVideoTypes) {
     const CMediaType refused[] = {
-        system_filters_test::MakeOtherVideoType(kMjpg, kMjpg.Data1, 24, 64, 48),
+        graph_test::MakeOtherVideoType(kMjpg, kMjpg.Data1, 24, 64, 48),
         PcmType(),
-        system_filters_test::MakeStreamType(4096),
+        graph_test::MakeStreamType(4096),
     };
     for (const CMediaType& type : refused) EXPECT_NE(S_OK, input_->QueryAccept(&type));
     // Nor does a source offering only such a type get connected.
     CTestSource* source = AddSource(refused[0], 0);
     EXPECT_TRUE(FAILED(graph_.ConnectDirect(source->Output(), input_.Get())));
-    EXPECT_FALSE(system_filters_test::IsConnected(input_.Get()));
+    EXPECT_FALSE(graph_test::IsConnected(input_.Get()));
 }
 
 TEST_F(SnapshotGraph, OutputOffersAndTakesOnlyTheInputType) {
@@ -224,8 +230,7 @@ TEST_F(SnapshotGraph, KeepsFramesWithNothingDownstream) {
     CTestSource* source = AddSource(type, -1, 5);
     ASSERT_EQ(S_OK, graph_.ConnectDirect(source->Output(), input_.Get()));
     ASSERT_EQ(S_OK, graph_.Run());
-    for (int i = 0; i < 200 && source->FramesSent() < 3; ++i) Sleep(10);
-    ASSERT_GE(source->FramesSent(), 3);
+    ASSERT_TRUE(harness::WaitUntil([&] { return source->FramesSent() >= 3; }, 2000, 10));
     EXPECT_EQ(S_OK, Snap(folder_.File("alone.bmp")));
 }
 
@@ -239,7 +244,7 @@ TEST_F(SnapshotGraph, AReconnectionWithAnotherSizeMovesOutputAndSnapshotsAlong) 
     ASSERT_EQ(S_OK, graph_.DisconnectPin(input_.Get()));
     ASSERT_EQ(S_OK, graph_.ConnectDirect(source_raw_->Output(), input_.Get()));
     // The filter moved its output to the new type and is passing through again.
-    EXPECT_TRUE(system_filters_test::ConnectionType(output_.Get()) == small);
+    EXPECT_TRUE(graph_test::ConnectionType(output_.Get()) == small);
     sink_raw_->Reset();
     ASSERT_EQ(S_OK, graph_.Run());
     ASSERT_TRUE(sink_raw_->WaitForFrames(3, 5000));

@@ -10,7 +10,8 @@
 #include <cstring>
 
 #include "filters/snapshot/snapshot_writer.h"
-#include "snapshot_test_files.h"
+#include "filters/snapshot/tests/snapshot_request.h"
+#include "testing/graph_support/test_files.h"
 #include "test_signals/test_pattern.h"
 
 namespace snapshot {
@@ -18,9 +19,9 @@ namespace {
 
 using pixel_formats::FrameFormat;
 using pixel_formats::PixelFormat;
-using snapshot_test::BmpFile;
+using graph_test::BmpFile;
 using snapshot_test::MakeRequest;
-using snapshot_test::TempFolder;
+using graph_test::TempFolder;
 
 constexpr uint32_t kFrameNumber = 4321;
 
@@ -43,7 +44,7 @@ protected:
         const std::string path = folder_.File("q" + std::to_string(quality) + ".jpg");
         EXPECT_EQ(S_OK, WriteSnapshot(latest_, MakeRequest(path, kSnapshotJpeg, quality)));
         std::vector<uint8_t> bytes;
-        EXPECT_TRUE(snapshot_test::ReadWholeFile(path, &bytes));
+        EXPECT_TRUE(graph_test::ReadWholeFile(path, &bytes));
         return bytes;
     }
 
@@ -63,7 +64,7 @@ TEST_F(SnapshotWriter, BmpOfEachCameraFormatHasTheFrameSizeAndItsCounter) {
         const std::string path = folder_.File("frame.bmp");
         ASSERT_EQ(S_OK, WriteSnapshot(latest_, MakeRequest(path, kSnapshotBitmap)));
         BmpFile bmp;
-        ASSERT_TRUE(snapshot_test::LoadBmp(path, &bmp));
+        ASSERT_TRUE(graph_test::LoadBmp(path, &bmp));
         const uint32_t stride = (c.width * 3 + 3) & ~3u;
         EXPECT_EQ(bmp.fileBytes, bmp.file.bfSize);
         EXPECT_EQ(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER), bmp.file.bfOffBits);
@@ -74,7 +75,7 @@ TEST_F(SnapshotWriter, BmpOfEachCameraFormatHasTheFrameSizeAndItsCounter) {
         EXPECT_EQ(static_cast<DWORD>(BI_RGB), bmp.info.biCompression);
         EXPECT_EQ(stride * c.height, bmp.info.biSizeImage);
         EXPECT_EQ(bmp.info.biSizeImage, bmp.pixels.size());
-        EXPECT_EQ(kFrameNumber, snapshot_test::BmpFrameCounter(bmp));
+        EXPECT_EQ(kFrameNumber, graph_test::BmpFrameCounter(bmp));
     }
 }
 
@@ -82,7 +83,7 @@ TEST_F(SnapshotWriter, JpegHasTheFrameSize) {
     KeepPattern(&latest_, PixelFormat::kYuy2, 640, 480);
     for (int quality : {0, 10, 95, 100}) {
         int width = 0, height = 0;
-        ASSERT_TRUE(snapshot_test::JpegDimensions(Jpeg(quality), &width, &height)) << quality;
+        ASSERT_TRUE(graph_test::JpegDimensions(Jpeg(quality), &width, &height)) << quality;
         EXPECT_EQ(640, width);
         EXPECT_EQ(480, height);
     }
@@ -93,7 +94,7 @@ TEST_F(SnapshotWriter, JpegShrinksWithQuality) {
     const size_t low = Jpeg(10).size(), high = Jpeg(95).size();
     std::printf("640x480 JPEG: quality 10 %u bytes, quality 95 %u bytes\n", static_cast<unsigned>(low),
                 static_cast<unsigned>(high));
-    if (!snapshot_test::PlatformJpegHonoursQuality()) {
+    if (!graph_test::PlatformJpegHonoursQuality()) {
         GTEST_SKIP() << "this platform's WIC JPEG encoder ignores ImageQuality";
     }
     EXPECT_LT(low, high);
@@ -158,7 +159,7 @@ TEST_F(SnapshotWriter, ReplacesAnExistingFileWhole) {
     KeepPattern(&latest_, PixelFormat::kI420, 320, 240);
     ASSERT_EQ(S_OK, WriteSnapshot(latest_, MakeRequest(path, kSnapshotBitmap)));
     BmpFile bmp;
-    ASSERT_TRUE(snapshot_test::LoadBmp(path, &bmp));
+    ASSERT_TRUE(graph_test::LoadBmp(path, &bmp));
     EXPECT_EQ(320, bmp.info.biWidth);
     EXPECT_EQ(bmp.fileBytes, bmp.file.bfSize);
     EXPECT_EQ((std::vector<std::string>{"same.bmp"}), folder_.Names());
@@ -181,9 +182,9 @@ TEST_F(SnapshotWriter, LatencyAt640x480) {
         const std::string path = folder_.File(format == 1 ? "latency.bmp" : "latency.jpg");
         double best = 1e9;
         for (int i = 0; i < 5; ++i) {
-            const double start = snapshot_test::NowMs();
+            const double start = graph_test::NowMs();
             ASSERT_EQ(S_OK, WriteSnapshot(latest_, MakeRequest(path, format, 90)));
-            best = std::min(best, snapshot_test::NowMs() - start);
+            best = std::min(best, graph_test::NowMs() - start);
         }
         std::printf("640x480 YUY2 -> %s: best of 5 %.1f ms\n", format == 1 ? "BMP" : "JPEG", best);
         // Generous: a snapshot is a click, but it must not take a visible pause.

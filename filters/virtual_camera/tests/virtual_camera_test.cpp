@@ -25,7 +25,7 @@
 #include "media/frame_channel/tests/channel_watch.h"
 #include "media/virtual_picture/placeholder_picture.h"
 #include "pixel_formats/pixel_format.h"
-#include "platform/tests/graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
 #include "test_devices/tests/capture_graph.h"
 #include "test_devices/tests/device_listing.h"
 #include "test_signals/test_pattern.h"
@@ -47,10 +47,10 @@ public:
                                           graph_.PutVoid()));
         ComPtr<IBaseFilter> camera, send;
         RETURN_IF_FAILED(test_devices::CreateTestDevice(CLSID_VideoInputDeviceCategory, 0, &camera));
-        RETURN_IF_FAILED(testgraph::CreateFilter(CLSID_VideoSendFilter, &send));
+        RETURN_IF_FAILED(graph_test::CreateFilter(CLSID_VideoSendFilter, &send));
         RETURN_IF_FAILED(graph_->AddFilter(camera.Get(), L"Camera"));
         RETURN_IF_FAILED(graph_->AddFilter(send.Get(), L"Video Send Filter"));
-        RETURN_IF_FAILED(testgraph::Connect(graph_.Get(), camera.Get(), send.Get()));
+        RETURN_IF_FAILED(graph_test::Connect(graph_.Get(), camera.Get(), send.Get()));
         RETURN_IF_FAILED(graph_.As(&control_));
         return control_->Run();
     }
@@ -81,7 +81,7 @@ protected:
     // The device as a capture program finds it: by its friendly name.
     static ComPtr<IBaseFilter> OpenDevice() {
         ComPtr<IBaseFilter> device;
-        EXPECT_EQ(testgraph::BindDevice(CLSID_VideoInputDeviceCategory, kVirtualCameraName, &device), S_OK);
+        EXPECT_EQ(graph_test::BindDevice(CLSID_VideoInputDeviceCategory, kVirtualCameraName, &device), S_OK);
         return device;
     }
     static ComPtr<IAMStreamConfig> Config(IBaseFilter* device) {
@@ -127,7 +127,7 @@ private:
 };
 
 TEST_F(VirtualCameraTest, ListedAsACaptureDeviceWithItsModes) {
-    const std::vector<std::wstring> names = testgraph::DeviceNames(CLSID_VideoInputDeviceCategory);
+    const std::vector<std::wstring> names = graph_test::DeviceNames(CLSID_VideoInputDeviceCategory);
     ASSERT_EQ(std::count(names.begin(), names.end(), std::wstring(kVirtualCameraName)), 1);
     ComPtr<IBaseFilter> device = OpenDevice();
     ASSERT_TRUE(device);

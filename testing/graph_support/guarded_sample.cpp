@@ -1,8 +1,8 @@
-#include "guarded_sample.h"
+#include "testing/graph_support/guarded_sample.h"
 
 #include <algorithm>
 
-namespace system_filters_test {
+namespace graph_test {
 
 GuardedSample::GuardedSample(size_t size, uint8_t fill) : size_(size), bytes_(size + kGuardBytes, kGuard) {
     std::fill(bytes_.begin(), bytes_.begin() + static_cast<ptrdiff_t>(size), fill);
@@ -86,4 +86,4 @@ STDMETHODIMP GuardedSample::SetMediaTime(LONGLONG* start, LONGLONG* stop) {
     return S_OK;
 }
 
-}  // namespace system_filters_test
+}  // namespace graph_test

@@ -5,7 +5,7 @@
 #include "dshow_base/streams.h"
 #include "pixel_formats/pixel_format.h"
 
-namespace system_filters_test {
+namespace graph_test {
 
 struct VideoTypeParams {
     pixel_formats::PixelFormat format = pixel_formats::PixelFormat::kYuy2;
@@ -25,4 +25,4 @@ CMediaType MakeStreamType(ULONG sampleSize);
 const BITMAPINFOHEADER* BitmapHeader(const AM_MEDIA_TYPE& mt);
 const GUID& SubtypeFor(pixel_formats::PixelFormat format);
 
-}  // namespace system_filters_test
+}  // namespace graph_test

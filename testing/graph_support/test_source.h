@@ -7,7 +7,7 @@
 
 #include "dshow_base/streams.h"
 
-namespace system_filters_test {
+namespace graph_test {
 
 // The bytes frame `index` of `size` bytes carries; tests recompute them to
 // check what arrived.
@@ -39,4 +39,4 @@ private:
     volatile LONG framesSent_ = 0;
 };
 
-}  // namespace system_filters_test
+}  // namespace graph_test

@@ -1,8 +1,9 @@
-#include "snapshot_test_files.h"
+#include "testing/graph_support/test_files.h"
 
 #include <wincodec.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "dshow_base/com_ptr.h"
@@ -10,7 +11,7 @@
 #include "pixel_formats/pixel_format.h"
 #include "test_signals/test_pattern.h"
 
-namespace snapshot_test {
+namespace graph_test {
 
 TempFolder::TempFolder() {
     char base[MAX_PATH];
@@ -18,7 +19,7 @@ TempFolder::TempFolder() {
     if (length == 0 || length >= MAX_PATH) return;
     static LONG counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate = std::string(base) + "snaptest-" + std::to_string(GetCurrentProcessId()) +
+        const std::string candidate = std::string(base) + "graphtest-" + std::to_string(GetCurrentProcessId()) +
                                       "-" + std::to_string(InterlockedIncrement(&counter));
         if (CreateDirectoryA(candidate.c_str(), nullptr)) {
             path_ = candidate;
@@ -61,16 +62,6 @@ void EmptyFolder(const std::string& path) {
     FindClose(search);
 }
 
-SnapshotRequest MakeRequest(const std::string& path, uint32_t format, int32_t quality) {
-    SnapshotRequest request;
-    std::memset(&request, 0, sizeof request);
-    request.size = sizeof request;
-    request.format = format;
-    std::strncpy(request.path, path.c_str(), sizeof request.path - 1);
-    request.quality = quality;
-    return request;
-}
-
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
@@ -87,6 +78,31 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes) {
 }
 
 bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring OutputPath(const wchar_t* fileName) {
+    const char* dir = std::getenv("WEBCAM_TEST_OUT");
+    if (dir) return std::wstring(dir, dir + std::strlen(dir)) + L"\\" + fileName;
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + fileName;
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::wstring& path) {
+    std::vector<uint8_t> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    LARGE_INTEGER size = {};
+    GetFileSizeEx(file, &size);
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool ParseBmp(const std::vector<uint8_t>& bytes, BmpFile* bmp) {
     if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) return false;
@@ -186,4 +202,4 @@ double NowMs() {
     return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-}  // namespace snapshot_test
+}  // namespace graph_test

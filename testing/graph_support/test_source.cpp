@@ -1,10 +1,10 @@
-#include "test_source.h"
+#include "testing/graph_support/test_source.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
 
-namespace system_filters_test {
+namespace graph_test {
 
 std::vector<uint8_t> FramePattern(int index, size_t size) {
     std::vector<uint8_t> bytes(size);
@@ -85,4 +85,4 @@ void CTestSource::SetType(const CMediaType& type) {
     options_.type = type;
 }
 
-}  // namespace system_filters_test
+}  // namespace graph_test

@@ -1,9 +1,9 @@
-#include "test_sink.h"
+#include "testing/graph_support/test_sink.h"
 
 #include <cstring>
 #include <new>
 
-namespace system_filters_test {
+namespace graph_test {
 
 class CTestSink::Pin : public CBaseInputPin {
 public:
@@ -197,4 +197,4 @@ bool CTestSink::WaitForEndOfStream(DWORD timeoutMs) {
     return true;
 }
 
-}  // namespace system_filters_test
+}  // namespace graph_test

@@ -1,4 +1,4 @@
-#include "test_types.h"
+#include "testing/graph_support/test_types.h"
 
 #include <cstring>
 
@@ -6,7 +6,7 @@
 
 #include "dshow_base/video_media_type.h"
 
-namespace system_filters_test {
+namespace graph_test {
 
 using pixel_formats::PixelFormat;
 
@@ -97,4 +97,4 @@ const BITMAPINFOHEADER* BitmapHeader(const AM_MEDIA_TYPE& mt) {
     return nullptr;
 }
 
-}  // namespace system_filters_test
+}  // namespace graph_test

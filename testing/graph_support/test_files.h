@@ -1,6 +1,7 @@
-// File-side helpers of the snapshot tests: scratch folders, request records,
-// and readers for the BMP and JPEG files the filter writes. The readers use
-// the Win32 header structures, not the filter's own writer code.
+// The file side of the shared test support: scratch folders, the folder tests
+// leave their output in, and readers for the BMP and JPEG files that filters
+// and engines write. The readers use the Win32 header structures, not any
+// writer's own code.
 #pragma once
 
 #include <windows.h>
@@ -10,9 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "filters/snapshot/snapshot_api.h"
 
-namespace snapshot_test {
+namespace graph_test {
 
 // A new empty folder under %TEMP%, removed with its files when done.
 class TempFolder {
@@ -34,10 +34,14 @@ private:
 // Deletes the files of a folder (not its subfolders' contents).
 void EmptyFolder(const std::string& path);
 
-SnapshotRequest MakeRequest(const std::string& path, uint32_t format, int32_t quality = 90);
-
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* bytes);
 bool FileExists(const std::string& path);
+
+// A file in WEBCAM_TEST_OUT (or the temporary folder), as a Windows path.
+std::wstring OutputPath(const wchar_t* fileName);
+// The file's bytes; empty when it cannot be read.
+std::vector<uint8_t> ReadWholeFile(const std::wstring& path);
+bool FileExists(const std::wstring& path);
 
 struct BmpFile {
     BITMAPFILEHEADER file{};
@@ -66,4 +70,4 @@ bool PlatformJpegHonoursQuality();
 // Milliseconds on the performance counter.
 double NowMs();
 
-}  // namespace snapshot_test
+}  // namespace graph_test

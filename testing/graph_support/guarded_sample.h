@@ -7,7 +7,7 @@
 
 #include "dshow_base/streams.h"
 
-namespace system_filters_test {
+namespace graph_test {
 
 class GuardedSample : public IMediaSample {
 public:
@@ -58,4 +58,4 @@ private:
     BOOL sync_ = FALSE, preroll_ = FALSE, discontinuity_ = FALSE;
 };
 
-}  // namespace system_filters_test
+}  // namespace graph_test

@@ -9,7 +9,7 @@
 
 #include "dshow_base/streams.h"
 
-namespace system_filters_test {
+namespace graph_test {
 
 struct ReceivedFrame {
     std::vector<uint8_t> bytes;
@@ -76,4 +76,4 @@ private:
     CAMEvent changed_{FALSE};
 };
 
-}  // namespace system_filters_test
+}  // namespace graph_test
