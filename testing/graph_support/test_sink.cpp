@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "dshow_base/video_media_type.h"
+
 namespace graph_test {
 
 class CTestSink::Pin : public CBaseInputPin {
@@ -15,6 +17,7 @@ public:
     }
 
     HRESULT GetMediaType(int position, CMediaType* mt) override {
+        CAutoLock lock(m_pLock);
         const auto& offered = sink_->options_.offered;
         if (position < 0) return E_INVALIDARG;
         if (position >= static_cast<int>(offered.size())) return VFW_S_NO_MORE_ITEMS;
@@ -40,6 +43,10 @@ public:
             case AllocatorPolicy::kAny:
                 break;
         }
+        if (allocator) {
+            CAutoLock record(&sink_->recordLock_);
+            allocator->GetProperties(&sink_->granted_);
+        }
         return CBaseInputPin::NotifyAllocator(allocator, readOnly);
     }
 
@@ -59,6 +66,18 @@ public:
         frame.bytes.assign(data, data + length);
         frame.timed = SUCCEEDED(sample->GetTime(&frame.start, &frame.stop));
         frame.readOnly = m_bReadOnly != FALSE;
+        frame.bufferSize = sample->GetSize();
+        AM_MEDIA_TYPE* type = nullptr;
+        if (sample->GetMediaType(&type) == S_OK && type) {
+            if (const BITMAPINFOHEADER* header = video_media::BitmapHeaderOf(*type)) {
+                frame.typeWidth = header->biWidth;
+                frame.typeHeight = header->biHeight;
+            }
+            DeleteMediaType(type);
+        }
+        LONGLONG mediaStop = 0;
+        if (sample->GetMediaTime(&frame.mediaStart, &mediaStop) != S_OK) frame.mediaStart = -1;
+        frame.discontinuity = sample->IsDiscontinuity() == S_OK;
         if (sink_->options_.scribble && !m_bReadOnly) std::memset(data, 0xEE, static_cast<size_t>(length));
         {
             CAutoLock record(&sink_->recordLock_);
@@ -169,6 +188,16 @@ std::vector<REFERENCE_TIME> CTestSink::SegmentStarts() {
 }
 
 bool CTestSink::AllocatorIsOwn() { return pin_->UsesOwnAllocator(); }
+
+ALLOCATOR_PROPERTIES CTestSink::Granted() {
+    CAutoLock record(&recordLock_);
+    return granted_;
+}
+
+void CTestSink::SetOffered(const std::vector<CMediaType>& offered) {
+    CAutoLock lock(&lock_);
+    options_.offered = offered;
+}
 
 void CTestSink::Reset() {
     CAutoLock record(&recordLock_);

@@ -12,11 +12,15 @@
 namespace graph_test {
 
 struct ReceivedFrame {
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> bytes;  // the actual length's worth
     REFERENCE_TIME start = 0;
     REFERENCE_TIME stop = 0;
     bool timed = false;
     bool readOnly = false;  // what the allocator's NotifyAllocator said
+    long bufferSize = 0;
+    int typeWidth = 0, typeHeight = 0;  // of a video type attached to the sample, 0 without
+    LONGLONG mediaStart = -1;           // -1 without media times
+    bool discontinuity = false;
 };
 
 // Says it is a renderer, so that the graph waits for its EC_COMPLETE.
@@ -55,6 +59,10 @@ public:
     int EndFlushCount();
     std::vector<REFERENCE_TIME> SegmentStarts();
     bool AllocatorIsOwn();  // whether samples come from the allocator we handed out
+    // Properties of the allocator NotifyAllocator was last given.
+    ALLOCATOR_PROPERTIES Granted();
+    // Its own type proposals from the next connection on.
+    void SetOffered(const std::vector<CMediaType>& offered);
     void Reset();
     bool WaitForFrames(size_t count, DWORD timeoutMs);
     bool WaitForEndOfStream(DWORD timeoutMs);
@@ -73,6 +81,7 @@ private:
     int beginFlush_ = 0;
     int endFlush_ = 0;
     std::vector<REFERENCE_TIME> segments_;
+    ALLOCATOR_PROPERTIES granted_{};
     CAMEvent changed_{FALSE};
 };
 

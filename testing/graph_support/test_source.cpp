@@ -21,20 +21,45 @@ public:
     explicit CTestStream(CTestSource* source)
         : CSourceStream(L"Test source stream", source, L"Output"), source_(source) {}
 
-    HRESULT GetMediaType(CMediaType* mt) override {
+    HRESULT GetMediaType(int position, CMediaType* mt) override {
         CAutoLock lock(m_pFilter->pStateLock());
-        return mt->Set(source_->options_.type);
+        const CTestSource::Options& options = source_->options_;
+        if (position < 0) return E_INVALIDARG;
+        if (options.listed.empty()) return position == 0 ? mt->Set(options.type) : VFW_S_NO_MORE_ITEMS;
+        if (static_cast<size_t>(position) >= options.listed.size()) return VFW_S_NO_MORE_ITEMS;
+        return mt->Set(options.listed[position]);
+    }
+
+    HRESULT CheckMediaType(const CMediaType* mt) override {
+        CAutoLock lock(m_pFilter->pStateLock());
+        const CTestSource::Options& options = source_->options_;
+        if (options.listed.empty()) return *mt == options.type ? S_OK : E_FAIL;
+        const CMediaType& first = options.listed.front();
+        return mt->majortype == first.majortype && mt->subtype == first.subtype ? S_OK : S_FALSE;
     }
 
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* props) override {
-        props->cbBuffer = std::max<long>(props->cbBuffer, static_cast<long>(m_mt.GetSampleSize()));
-        props->cBuffers = std::max(props->cBuffers, 3L);
+        const CTestSource::Options& options = source_->options_;
+        long needed = 0;
+        if (options.frames.empty()) {
+            needed = std::max<long>(props->cbBuffer, static_cast<long>(m_mt.GetSampleSize()));
+            props->cBuffers = std::max(props->cBuffers, 3L);
+        } else {
+            // Exactly the largest scripted frame, so that the filter under test
+            // sees the buffer sizes the script implies.
+            needed = 1;
+            for (const ScriptedFrame& f : options.frames) needed = std::max(needed, f.length);
+            props->cBuffers = 2;
+        }
+        props->cbBuffer = needed;
         ALLOCATOR_PROPERTIES actual{};
         RETURN_IF_FAILED(allocator->SetProperties(props, &actual));
-        return actual.cbBuffer >= props->cbBuffer ? S_OK : E_FAIL;
+        return actual.cbBuffer >= needed ? S_OK : E_FAIL;
     }
 
     HRESULT OnThreadStartPlay() override {
+        // A script is delivered once over any number of runs.
+        if (!source_->options_.frames.empty()) return S_OK;
         next_ = 0;
         InterlockedExchange(&source_->framesSent_, 0);
         return S_OK;
@@ -42,18 +67,30 @@ public:
 
     HRESULT FillBuffer(IMediaSample* sample) override {
         const CTestSource::Options& options = source_->options_;
-        if (options.frameCount >= 0 && next_ >= options.frameCount) return S_FALSE;
-        const size_t size = m_mt.GetSampleSize();
-        if (static_cast<long>(size) > sample->GetSize()) return E_UNEXPECTED;
+        const bool scripted = !options.frames.empty();
+        if (scripted ? static_cast<size_t>(next_) >= options.frames.size()
+                     : options.frameCount >= 0 && next_ >= options.frameCount) {
+            return S_FALSE;
+        }
+        const size_t size = scripted ? static_cast<size_t>(options.frames[next_].length) : m_mt.GetSampleSize();
+        if (static_cast<long>(size) > sample->GetSize()) return scripted ? VFW_E_BUFFER_OVERFLOW : E_UNEXPECTED;
         BYTE* data = nullptr;
         RETURN_IF_FAILED(sample->GetPointer(&data));
-        const std::vector<uint8_t> pattern = FramePattern(next_, size);
-        std::memcpy(data, pattern.data(), size);
-        sample->SetActualDataLength(static_cast<long>(size));
+        std::vector<uint8_t> pattern = FramePattern(next_, size);
+        if (size) std::memcpy(data, pattern.data(), size);
+        RETURN_IF_FAILED(sample->SetActualDataLength(static_cast<long>(size)));
         REFERENCE_TIME start = next_ * options.frameDuration;
         REFERENCE_TIME stop = start + options.frameDuration;
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);
+        if (scripted) {
+            const CMediaType& attached = options.frames[next_].attached;
+            if (attached.majortype != GUID_NULL) sample->SetMediaType(const_cast<CMediaType*>(&attached));
+            LONGLONG mediaStart = next_, mediaStop = mediaStart + 1;
+            sample->SetMediaTime(&mediaStart, &mediaStop);
+            CAutoLock lock(&source_->deliveredLock_);
+            source_->delivered_.push_back(std::move(pattern));
+        }
         ++next_;
         InterlockedIncrement(&source_->framesSent_);
         if (options.pacingMs) Sleep(options.pacingMs);
@@ -79,6 +116,11 @@ ComPtr<IBaseFilter> CTestSource::Create(const Options& options, CTestSource** ra
 }
 
 IPin* CTestSource::Output() { return GetPin(0); }
+
+std::vector<std::vector<uint8_t>> CTestSource::Delivered() {
+    CAutoLock lock(&deliveredLock_);
+    return delivered_;
+}
 
 void CTestSource::SetType(const CMediaType& type) {
     CAutoLock lock(&m_cStateLock);

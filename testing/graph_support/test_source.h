@@ -1,5 +1,7 @@
 // A push source for the filter tests: one output pin offering one media
-// type, frames filled with a pattern that depends on the frame number.
+// type, frames filled with a pattern that depends on the frame number; or,
+// scripted, a pin listing several types and delivering exactly the frames a
+// test lists (any length, a type change attached to any of them).
 #pragma once
 
 #include <cstdint>
@@ -13,6 +15,12 @@ namespace graph_test {
 // check what arrived.
 std::vector<uint8_t> FramePattern(int index, size_t size);
 
+// One frame of a scripted stream.
+struct ScriptedFrame {
+    long length = 0;      // bytes delivered
+    CMediaType attached;  // set on the sample when valid: a type change
+};
+
 class CTestSource : public CSource {
 public:
     struct Options {
@@ -20,6 +28,11 @@ public:
         int frameCount = -1;               // -1: until stopped
         DWORD pacingMs = 0;                // sleep after each frame
         REFERENCE_TIME frameDuration = 333333;
+        // Scripted: the pin lists these instead of `type` and accepts any type
+        // of their major type and subtype; it delivers `frames` once, each
+        // with media times (n, n + 1), and then ends the stream.
+        std::vector<CMediaType> listed;
+        std::vector<ScriptedFrame> frames;
     };
 
     // Returns the filter with one reference; *raw stays valid while it lives.
@@ -30,6 +43,8 @@ public:
     int FramesSent() const { return framesSent_; }
     // Offered from the next connection on.
     void SetType(const CMediaType& type);
+    // Scripted: the bytes of every frame delivered so far, in order.
+    std::vector<std::vector<uint8_t>> Delivered();
 
 private:
     explicit CTestSource(const Options& options);
@@ -37,6 +52,8 @@ private:
 
     Options options_;
     volatile LONG framesSent_ = 0;
+    CCritSec deliveredLock_;
+    std::vector<std::vector<uint8_t>> delivered_;
 };
 
 }  // namespace graph_test

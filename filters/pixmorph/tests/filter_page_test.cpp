@@ -181,8 +181,8 @@ TEST_F(PixmorphPage, ApplyAfterThePageWasHiddenSendsWhatItsBoxesHeld) {
 
 TEST_F(PixmorphPage, OnlyAConverterFilterCanBeShown) {
     ComPtr<IBaseFilter> sink;
-    FrameSink* raw = nullptr;
-    sink = FrameSink::Create(&raw);
+    CTestSink* raw = nullptr;
+    sink = CreateRgbSink(&raw);
     IUnknown* objects[] = {sink.Get()};
     EXPECT_EQ(E_NOINTERFACE, page_->SetObjects(1, objects));
 }

@@ -105,7 +105,7 @@ TEST_F(PixmorphConnection, ANewInstanceProposes320x240Rgb24) {
     const CMediaType expected = HandMadeRgbType(320, 240);
     EXPECT_EQ(0, std::memcmp(expected.pbFormat, proposed.pbFormat, sizeof(VIDEOINFO)));
 
-    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
     EXPECT_EQ(320, OutputWidth());
 }
 
@@ -155,16 +155,16 @@ TEST_F(PixmorphConnection, OnlyUncompressedVideoOfTheFiveSubtypesIsTaken) {
     // Through a real connection: the pin refuses too.
     SourceScript script;
     script.listed = {{64, 48}};
-    sourceFilter_ = ScriptedSource::Create(script, &source_);
+    sourceFilter_ = CTestSource::Create(ScriptOptions(script), &source_);
     ASSERT_EQ(S_OK, graph_.Add(sourceFilter_.Get(), L"Source"));
-    EXPECT_TRUE(FAILED(graph_.ConnectDirect(source_->Stream(), In(), &wave)));
+    EXPECT_TRUE(FAILED(graph_.ConnectDirect(source_->Output(), In(), &wave)));
 }
 
 TEST_F(PixmorphConnection, DownstreamTypesAreRefusedUntilTheFilterProposedThem) {
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 640, 480));
     const CMediaType identical = HandMadeRgbType(320, 240);
     EXPECT_EQ(S_FALSE, Out()->QueryAccept(&identical)) << "accepted before any proposal";
-    EXPECT_TRUE(FAILED(graph_.ConnectDirect(Out(), sink_->Pin(), &identical)));
+    EXPECT_TRUE(FAILED(graph_.ConnectDirect(Out(), sink_->Input(), &identical)));
     CMediaType input = VideoType(MEDIASUBTYPE_YUY2, 640, 480);
     EXPECT_EQ(E_INVALIDARG, pixmorph_->CheckTransform(&input, &identical));
 
@@ -178,16 +178,16 @@ TEST_F(PixmorphConnection, DownstreamTypesAreRefusedUntilTheFilterProposedThem) 
     EXPECT_EQ(E_INVALIDARG, pixmorph_->CheckTransform(&rgb32, &identical)) << "the input must pass as well";
 
     // A downstream pin offering the type itself now connects with it.
-    sink_->offered = identical;
-    EXPECT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
+    sink_->SetOffered({identical});
+    EXPECT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
     EXPECT_EQ(320, OutputWidth());
 }
 
 TEST_F(PixmorphConnection, AllocatorRequestAndWorkBuffersOfAFixedSizeInput) {
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 640, 480));
-    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
-    EXPECT_EQ(1, sink_->granted.cBuffers);
-    EXPECT_EQ(1228800, sink_->granted.cbBuffer);
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
+    EXPECT_EQ(1, sink_->Granted().cBuffers);
+    EXPECT_EQ(1228800, sink_->Granted().cbBuffer);
     // Here both builds' rules agree: the request is twice the input sample.
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
     EXPECT_EQ(1228800u, work.yuy2);
@@ -197,8 +197,8 @@ TEST_F(PixmorphConnection, AllocatorRequestAndWorkBuffersOfAFixedSizeInput) {
 TEST_F(PixmorphConnection, WorkBuffersOfASmallInputEnlarged) {
     control_->SetOutputSize(640, 480);
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 160, 120));
-    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
-    EXPECT_EQ(1843200, sink_->granted.cbBuffer);
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
+    EXPECT_EQ(1843200, sink_->Granted().cbBuffer);
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
 #ifdef PIXMORPH_SCALVANE
     EXPECT_EQ(76800u, work.yuy2);  // twice the input sample
@@ -211,20 +211,20 @@ TEST_F(PixmorphConnection, WorkBuffersOfASmallInputEnlarged) {
 
 TEST_F(PixmorphConnection, WorkBuffersOfAnI420InputHoldThe24BitImage) {
     ASSERT_EQ(S_OK, ConnectSource(video_media::kMediaSubtypeI420, 640, 480));
-    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
 #ifdef PIXMORPH_SCALVANE
     EXPECT_EQ(921600u, work.rgb);
 #else
-    EXPECT_EQ(static_cast<size_t>(sink_->granted.cbBuffer), work.rgb);
+    EXPECT_EQ(static_cast<size_t>(sink_->Granted().cbBuffer), work.rgb);
 #endif
 }
 
 TEST_F(PixmorphConnection, VariableSizeInputGetsTheFloorAndWorkBuffersForItsImages) {
     control_->SetOutputSize(133, 25);  // rows of 400 bytes: 10000
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 320, 240, true, 100));
-    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Pin()));
-    EXPECT_EQ(65536, sink_->granted.cbBuffer);
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
+    EXPECT_EQ(65536, sink_->Granted().cbBuffer);
     // Neither rule alone leaves room for a 320x240 frame; the filter's bound does.
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
     EXPECT_GE(work.yuy2, 153600u);
