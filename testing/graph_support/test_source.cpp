@@ -23,32 +23,32 @@ public:
 
     HRESULT GetMediaType(int position, CMediaType* mt) override {
         CAutoLock lock(m_pFilter->pStateLock());
-        const CTestSource::Options& options = source_->options_;
+        const std::vector<CMediaType>& listed = source_->script_.listed;
         if (position < 0) return E_INVALIDARG;
-        if (options.listed.empty()) return position == 0 ? mt->Set(options.type) : VFW_S_NO_MORE_ITEMS;
-        if (static_cast<size_t>(position) >= options.listed.size()) return VFW_S_NO_MORE_ITEMS;
-        return mt->Set(options.listed[position]);
+        if (listed.empty()) return position == 0 ? mt->Set(source_->options_.type) : VFW_S_NO_MORE_ITEMS;
+        if (static_cast<size_t>(position) >= listed.size()) return VFW_S_NO_MORE_ITEMS;
+        return mt->Set(listed[position]);
     }
 
     HRESULT CheckMediaType(const CMediaType* mt) override {
         CAutoLock lock(m_pFilter->pStateLock());
-        const CTestSource::Options& options = source_->options_;
-        if (options.listed.empty()) return *mt == options.type ? S_OK : E_FAIL;
-        const CMediaType& first = options.listed.front();
+        const std::vector<CMediaType>& listed = source_->script_.listed;
+        if (listed.empty()) return *mt == source_->options_.type ? S_OK : E_FAIL;
+        const CMediaType& first = listed.front();
         return mt->majortype == first.majortype && mt->subtype == first.subtype ? S_OK : S_FALSE;
     }
 
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* props) override {
-        const CTestSource::Options& options = source_->options_;
+        const std::vector<ScriptedFrame>& frames = source_->script_.frames;
         long needed = 0;
-        if (options.frames.empty()) {
+        if (frames.empty()) {
             needed = std::max<long>(props->cbBuffer, static_cast<long>(m_mt.GetSampleSize()));
             props->cBuffers = std::max(props->cBuffers, 3L);
         } else {
             // Exactly the largest scripted frame, so that the filter under test
             // sees the buffer sizes the script implies.
             needed = 1;
-            for (const ScriptedFrame& f : options.frames) needed = std::max(needed, f.length);
+            for (const ScriptedFrame& f : frames) needed = std::max(needed, f.length);
             props->cBuffers = 2;
         }
         props->cbBuffer = needed;
@@ -59,7 +59,7 @@ public:
 
     HRESULT OnThreadStartPlay() override {
         // A script is delivered once over any number of runs.
-        if (!source_->options_.frames.empty()) return S_OK;
+        if (!source_->script_.frames.empty()) return S_OK;
         next_ = 0;
         InterlockedExchange(&source_->framesSent_, 0);
         return S_OK;
@@ -67,12 +67,13 @@ public:
 
     HRESULT FillBuffer(IMediaSample* sample) override {
         const CTestSource::Options& options = source_->options_;
-        const bool scripted = !options.frames.empty();
-        if (scripted ? static_cast<size_t>(next_) >= options.frames.size()
+        const std::vector<ScriptedFrame>& frames = source_->script_.frames;
+        const bool scripted = !frames.empty();
+        if (scripted ? static_cast<size_t>(next_) >= frames.size()
                      : options.frameCount >= 0 && next_ >= options.frameCount) {
             return S_FALSE;
         }
-        const size_t size = scripted ? static_cast<size_t>(options.frames[next_].length) : m_mt.GetSampleSize();
+        const size_t size = scripted ? static_cast<size_t>(frames[next_].length) : m_mt.GetSampleSize();
         if (static_cast<long>(size) > sample->GetSize()) return scripted ? VFW_E_BUFFER_OVERFLOW : E_UNEXPECTED;
         BYTE* data = nullptr;
         RETURN_IF_FAILED(sample->GetPointer(&data));
@@ -84,7 +85,7 @@ public:
         sample->SetTime(&start, &stop);
         sample->SetSyncPoint(TRUE);
         if (scripted) {
-            const CMediaType& attached = options.frames[next_].attached;
+            const CMediaType& attached = frames[next_].attached;
             if (attached.majortype != GUID_NULL) sample->SetMediaType(const_cast<CMediaType*>(&attached));
             LONGLONG mediaStart = next_, mediaStop = mediaStart + 1;
             sample->SetMediaTime(&mediaStart, &mediaStop);
@@ -102,11 +103,21 @@ private:
     int next_ = 0;
 };
 
-CTestSource::CTestSource(const Options& options)
-    : CSource(L"Test source", nullptr, GUID_NULL), options_(options) {}
+CTestSource::CTestSource(const Options& options, const Script& script)
+    : CSource(L"Test source", nullptr, GUID_NULL), options_(options), script_(script) {}
+
+ComPtr<IBaseFilter> CTestSource::CreateScripted(const Script& script, CTestSource** raw) {
+    auto* source = new (std::nothrow) CTestSource(Options{}, script);
+    if (!source) return {};
+    ComPtr<IBaseFilter> filter(source);
+    // The stream registers itself with the source, which deletes it.
+    if (!new (std::nothrow) CTestStream(source)) return {};
+    if (raw) *raw = source;
+    return filter;
+}
 
 ComPtr<IBaseFilter> CTestSource::Create(const Options& options, CTestSource** raw) {
-    auto* source = new (std::nothrow) CTestSource(options);
+    auto* source = new (std::nothrow) CTestSource(options, Script{});
     if (!source) return {};
     ComPtr<IBaseFilter> filter(source);
     // The stream registers itself with the source, which deletes it.

@@ -28,15 +28,18 @@ public:
         int frameCount = -1;               // -1: until stopped
         DWORD pacingMs = 0;                // sleep after each frame
         REFERENCE_TIME frameDuration = 333333;
-        // Scripted: the pin lists these instead of `type` and accepts any type
-        // of their major type and subtype; it delivers `frames` once, each
-        // with media times (n, n + 1), and then ends the stream.
+    };
+    // The pin lists `listed` and accepts any type of their major type and
+    // subtype; it delivers `frames` once, each with media times (n, n + 1),
+    // and then ends the stream.
+    struct Script {
         std::vector<CMediaType> listed;
         std::vector<ScriptedFrame> frames;
     };
 
     // Returns the filter with one reference; *raw stays valid while it lives.
     static ComPtr<IBaseFilter> Create(const Options& options, CTestSource** raw);
+    static ComPtr<IBaseFilter> CreateScripted(const Script& script, CTestSource** raw);
 
     IPin* Output();
     // Frames handed downstream since the last Pause from stopped.
@@ -47,10 +50,11 @@ public:
     std::vector<std::vector<uint8_t>> Delivered();
 
 private:
-    explicit CTestSource(const Options& options);
+    CTestSource(const Options& options, const Script& script);
     friend class CTestStream;
 
     Options options_;
+    const Script script_;
     volatile LONG framesSent_ = 0;
     CCritSec deliveredLock_;
     std::vector<std::vector<uint8_t>> delivered_;

@@ -64,17 +64,17 @@ IPin* PinOf(IBaseFilter* filter, int index) {
     return pin.Get();  // the filter keeps it alive
 }
 
-CTestSource::Options ScriptOptions(const SourceScript& script) {
-    CTestSource::Options options;
+CTestSource::Script ScriptOf(const SourceScript& script) {
+    CTestSource::Script out;
     for (const SourceScript::Size& size : script.listed)
-        options.listed.push_back(VideoType(script.subtype, size.width, size.height));
+        out.listed.push_back(VideoType(script.subtype, size.width, size.height));
     for (const ScriptedFrame& f : script.frames) {
         graph_test::ScriptedFrame frame;
         frame.length = f.length >= 0 ? f.length : FrameBytes(script.subtype, f.width, f.height);
         if (f.attachType) frame.attached = VideoType(script.subtype, f.width, f.height);
-        options.frames.push_back(frame);
+        out.frames.push_back(frame);
     }
-    return options;
+    return out;
 }
 
 ComPtr<IBaseFilter> CreateRgbSink(CTestSink** raw) {
@@ -132,7 +132,7 @@ void PixmorphGraphTest::TearDown() {
 }
 
 HRESULT PixmorphGraphTest::ConnectSource(const SourceScript& script, const CMediaType* connectAt) {
-    sourceFilter_ = CTestSource::Create(ScriptOptions(script), &source_);
+    sourceFilter_ = CTestSource::CreateScripted(ScriptOf(script), &source_);
     RETURN_IF_FAILED(graph_.Add(sourceFilter_.Get(), L"Source"));
     if (connectAt) return graph_.ConnectDirect(source_->Output(), In(), connectAt);
     const CMediaType first = VideoType(script.subtype, script.listed[0].width, script.listed[0].height);

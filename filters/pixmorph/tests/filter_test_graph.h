@@ -50,9 +50,9 @@ using graph_test::CTestSink;
 using graph_test::CTestSource;
 using graph_test::ReceivedFrame;
 
-// The shared source's options for a script: the listed sizes as types of the
+// The shared source's script for a test's script: the listed sizes as types of the
 // script's subtype, each frame's bytes (its size's unless set) and attached type.
-CTestSource::Options ScriptOptions(const SourceScript& script);
+CTestSource::Script ScriptOf(const SourceScript& script);
 
 // The shared sink taking 24-bit RGB with a VIDEOINFOHEADER, as a renderer would.
 ComPtr<IBaseFilter> CreateRgbSink(CTestSink** raw);

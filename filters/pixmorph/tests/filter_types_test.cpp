@@ -155,7 +155,7 @@ TEST_F(PixmorphConnection, OnlyUncompressedVideoOfTheFiveSubtypesIsTaken) {
     // Through a real connection: the pin refuses too.
     SourceScript script;
     script.listed = {{64, 48}};
-    sourceFilter_ = CTestSource::Create(ScriptOptions(script), &source_);
+    sourceFilter_ = CTestSource::CreateScripted(ScriptOf(script), &source_);
     ASSERT_EQ(S_OK, graph_.Add(sourceFilter_.Get(), L"Source"));
     EXPECT_TRUE(FAILED(graph_.ConnectDirect(source_->Output(), In(), &wave)));
 }
