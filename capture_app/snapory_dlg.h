@@ -9,22 +9,12 @@
 #include "app_toolkit/bmp_button.h"
 #include "app_toolkit/wzd_tooltip_ctrl.h"
 #include "capture_app/resource.h"
+#include "capture_app/settings/settings_host.h"
 #include "dialog_framework/controls.h"
 #include "dialog_framework/device_context.h"
 #include "dialog_framework/dialog.h"
 #include "dialog_framework/gdi_objects.h"
 #include "dialog_framework/typed_arrays.h"
-
-// The settings dialog reaches the main window's operations through this base
-// when the settings sources are present.
-#if __has_include("capture_app/settings/settings_host.h")
-#include "capture_app/settings/settings_host.h"
-#define SNAPORY_SETTINGS_HOST_BASE , public CSettingsHost
-#define SNAPORY_SETTINGS_OVERRIDE override
-#else
-#define SNAPORY_SETTINGS_HOST_BASE
-#define SNAPORY_SETTINGS_OVERRIDE
-#endif
 
 class COsd;
 
@@ -36,16 +26,17 @@ enum SnaporyTimer : UINT_PTR {
     kTimerCountdown = 200,  // 1 s: the self-timer's countdown
 };
 
-class CSnaporyDlg : public CDialog SNAPORY_SETTINGS_HOST_BASE {
+// The settings dialog reaches the main window's operations through CSettingsHost.
+class CSnaporyDlg : public CDialog, public CSettingsHost {
 public:
     explicit CSnaporyDlg(CWnd* parent = nullptr);
     ~CSnaporyDlg() override;
 
     // Opens the video device, attaches the preview to this window and runs it.
     // Also used by the settings dialog's device page.
-    void StartDevice(int index) SNAPORY_SETTINGS_OVERRIDE;
+    void StartDevice(int index) override;
     // Lists the current device's sizes as "W * H" and finds the virtual device.
-    void FillSizeCombo() SNAPORY_SETTINGS_OVERRIDE;
+    void FillSizeCombo() override;
     // Applies the size combo's selection and offers Rec for sizes up to 640 wide.
     void OnSelchangeSizeCombo();
 

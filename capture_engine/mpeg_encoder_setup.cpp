@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "dshow_base/com_ptr.h"
-#include "external_filters/mpeg/mpeg_filters_api.h"
+#include "filters/mpeg/mpeg_filters_api.h"
 
 namespace mpeg_encoder_setup {
 namespace {

@@ -3,7 +3,7 @@
 #include "capture_engine/graph_manage.h"
 
 #include "capture_engine/graph_routines.h"
-#include "external_filters/snapshot/snapshot_api.h"
+#include "filters/snapshot/snapshot_api.h"
 #include "capture_engine/korvel.h"
 
 namespace {

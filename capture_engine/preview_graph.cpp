@@ -4,7 +4,7 @@
 
 #include "capture_engine/device_routines.h"
 #include "capture_engine/graph_routines.h"
-#include "external_filters/snapshot/snapshot_api.h"
+#include "filters/snapshot/snapshot_api.h"
 #include "filters/pixmorph/pixmorph_api.h"
 
 using namespace graph_routines;

@@ -7,8 +7,8 @@
 #include "capture_engine/device_routines.h"
 #include "capture_engine/graph_routines.h"
 #include "capture_engine/mpeg_encoder_setup.h"
-#include "external_filters/mpeg/mpeg_filters_api.h"
-#include "external_filters/snapshot/snapshot_api.h"
+#include "filters/mpeg/mpeg_filters_api.h"
+#include "filters/snapshot/snapshot_api.h"
 
 using namespace graph_routines;
 

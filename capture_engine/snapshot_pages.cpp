@@ -3,7 +3,7 @@
 
 #include <olectl.h>
 
-#include "external_filters/snapshot/snapshot_api.h"
+#include "filters/snapshot/snapshot_api.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <iterator>
 
 #include "engine_test_support.h"
-#include "external_filters/snapshot/snapshot_api.h"
+#include "filters/snapshot/snapshot_api.h"
 #include "instance_census.h"
 #include "process_resources.h"
 #include "test_devices/test_device_ids.h"

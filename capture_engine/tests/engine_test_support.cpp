@@ -55,20 +55,6 @@ TestWindow::~TestWindow() {
     DestroyWindow(hwnd_);
 }
 
-void PumpFor(DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= milliseconds) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-}
-
 CLSID ClassComCreates(REFCLSID clsid) {
     CLSID actual;
     return CoGetTreatAsClass(clsid, &actual) == S_OK ? actual : clsid;

@@ -14,6 +14,7 @@
 #include "capture_engine/korvel.h"
 #include "dshow_base/com_ptr.h"
 #include "testing/renderer_picture/renderer_picture.h"
+#include "testing/window_harness/waiting.h"
 
 namespace korvel_test {
 
@@ -42,8 +43,7 @@ private:
     int notifications_ = 0;
 };
 
-// Pumps this thread's messages for the given time.
-void PumpFor(DWORD milliseconds);
+using harness::PumpFor;
 
 // The class COM makes when asked for `clsid`: the one its TreatAs entry names
 // (a prefix may stand one renderer in for another), else `clsid` itself.

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "external_filters/mpeg/mpeg_filters_api.h"
+#include "filters/mpeg/mpeg_filters_api.h"
 #include "record_test_support.h"
 
 namespace korvel_test {

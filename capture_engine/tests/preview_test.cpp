@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "engine_test_support.h"
-#include "external_filters/snapshot/snapshot_api.h"
+#include "filters/snapshot/snapshot_api.h"
 #include "test_devices/test_device_client.h"
 #include "test_devices/test_device_ids.h"
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine_test_support.h"
-#include "external_filters/snapshot/tests/snapshot_test_files.h"
+#include "testing/graph_support/test_files.h"
 #include "test_signals/test_pattern.h"
 
 namespace korvel_test {
@@ -126,7 +126,7 @@ TEST_F(KorvelSnapshot, JpegQualityChangesTheFileAndTheSizeMatches) {
     EXPECT_LE(FileSize(coarse), FileSize(fine));
     // Wine 8's encoder ignores the quality option; where it is honoured the
     // quality must reach it.
-    if (snapshot_test::PlatformJpegHonoursQuality()) {
+    if (graph_test::PlatformJpegHonoursQuality()) {
         EXPECT_LT(FileSize(coarse), FileSize(fine));
     } else {
         std::printf("this platform's WIC JPEG encoder ignores ImageQuality\n");

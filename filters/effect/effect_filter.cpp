@@ -7,8 +7,8 @@
 
 namespace effect_filter {
 
-using system_filters::ParseVideoType;
-using system_filters::VideoFrameType;
+using video_media::ParseVideoType;
+using video_media::VideoFrameType;
 
 CUnknown* WINAPI CEffectFilter::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
     auto* filter = new (std::nothrow) CEffectFilter(outer);
@@ -50,7 +50,7 @@ HRESULT CEffectFilter::GetMediaType(int position, CMediaType* mt) {
     if (position > 0) return VFW_S_NO_MORE_ITEMS;
     VideoFrameType input;
     RETURN_IF_FAILED(ParseVideoType(m_pInput->CurrentMediaType(), true, &input));
-    return system_filters::BuildVideoType(input, pixel_formats::PixelFormat::kRgb24, mt);
+    return video_media::BuildVideoType(input, pixel_formats::PixelFormat::kRgb24, mt);
 }
 
 HRESULT CEffectFilter::SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) {

@@ -15,7 +15,7 @@
 #include "filters/effect/decoration.h"
 #include "filters/effect/effect_filter_api.h"
 #include "filters/effect/video_input.h"
-#include "system_filters/video_media_type.h"
+#include "dshow_base/video_media_type.h"
 
 namespace effect_filter {
 
@@ -53,8 +53,8 @@ private:
     DecorationSlot m_decoration;
 
     // Connection-time types, read by Transform under m_csReceive.
-    system_filters::VideoFrameType m_in{};
-    system_filters::VideoFrameType m_out{};
+    video_media::VideoFrameType m_in{};
+    video_media::VideoFrameType m_out{};
     VideoInput m_input;  // the stream's conversion buffer
     effects::SampleTime m_lastTime = 0;
 };

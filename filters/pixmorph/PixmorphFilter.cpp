@@ -9,7 +9,7 @@
 #include "filters/pixmorph/colorspaceconverter.h"
 #include "filters/pixmorph/debug_text.h"
 #include "filters/pixmorph/video_input_pin.h"
-#include "filters/pixmorph/video_type.h"
+#include "filters/pixmorph/pipeline_types.h"
 
 CUnknown* WINAPI CPixmorph::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
     CPixmorph* filter = new (std::nothrow) CPixmorph(outer);
@@ -62,7 +62,7 @@ HRESULT CPixmorph::CheckInputType(const CMediaType* in) {
     pixmorph::Subtype subtype;
     if (!PipelineSubtype(in->subtype, &subtype)) return E_INVALIDARG;
     // The size is read from the header on every frame: it must be there.
-    if (!VideoHeader(*in)) return E_INVALIDARG;
+    if (!BitmapHeaderOf(*in)) return E_INVALIDARG;
     return S_OK;
 }
 
@@ -84,7 +84,7 @@ HRESULT CPixmorph::GetMediaType(int position, CMediaType* mt) {
                                          static_cast<int>(m_multipleY)};
     int inputWidth = 0, inputHeight = 0;
     if (values.multiple_mode) {
-        const BITMAPINFOHEADER* input = VideoHeader(m_pInput->CurrentMediaType());
+        const BITMAPINFOHEADER* input = BitmapHeaderOf(m_pInput->CurrentMediaType());
         if (!input) return E_INVALIDARG;
         inputWidth = input->biWidth;
         inputHeight = input->biHeight;

@@ -4,7 +4,7 @@
 
 #include "filters/pixmorph/PixmorphFilter.h"
 #include "filters/pixmorph/colorspaceconverter.h"
-#include "filters/pixmorph/video_type.h"
+#include "filters/pixmorph/pipeline_types.h"
 
 HRESULT CPixmorph::Transform(IMediaSample* in, IMediaSample* out) {
     if (!in || !out) return E_POINTER;
@@ -59,7 +59,7 @@ void CPixmorph::NoteInputSize() {
 
 HRESULT CPixmorph::ConvertSample(IMediaSample* in, IMediaSample* out, int* outWidth, int* outHeight) {
     pixmorph::Picture input;
-    const BITMAPINFOHEADER* outHeader = VideoHeader(m_pOutput->CurrentMediaType());
+    const BITMAPINFOHEADER* outHeader = BitmapHeaderOf(m_pOutput->CurrentMediaType());
     if (!InputPicture(m_pInput->CurrentMediaType(), &input) || !outHeader) return E_UNEXPECTED;
     *outWidth = outHeader->biWidth;
     *outHeight = outHeader->biHeight;

@@ -13,8 +13,8 @@ CVideoSendInputPin::CVideoSendInputPin(CVideoSendFilter* filter, CCritSec* lock)
     : CBaseInputPin(TEXT("Video Send Input"), filter, lock, L"Input"), filter_(filter) {}
 
 HRESULT CVideoSendInputPin::CheckMediaType(const CMediaType* mt) {
-    system_filters::VideoFrameType parsed;
-    RETURN_IF_FAILED(system_filters::ParseVideoType(*mt, true, &parsed));
+    video_media::VideoFrameType parsed;
+    RETURN_IF_FAILED(video_media::ParseVideoType(*mt, true, &parsed));
     if (frame_channel::ToChannelFormat(parsed.frame.format) == frame_channel::kFormatNone ||
         parsed.layout.size > frame_channel::kMaxFrameBytes) {
         return VFW_E_TYPE_NOT_ACCEPTED;
@@ -25,7 +25,7 @@ HRESULT CVideoSendInputPin::CheckMediaType(const CMediaType* mt) {
 HRESULT CVideoSendInputPin::SetMediaType(const CMediaType* mt) {
     RETURN_IF_FAILED(CBaseInputPin::SetMediaType(mt));
     CAutoLock lock(&receiveLock_);
-    return system_filters::ParseVideoType(*mt, true, &type_);
+    return video_media::ParseVideoType(*mt, true, &type_);
 }
 
 HRESULT CVideoSendInputPin::Active() {
@@ -40,7 +40,7 @@ STDMETHODIMP CVideoSendInputPin::Receive(IMediaSample* sample) {
     if (hr != S_OK) return hr;
     const AM_SAMPLE2_PROPERTIES& props = *SampleProps();
     if (props.dwSampleFlags & AM_SAMPLE_TYPECHANGED) {
-        RETURN_IF_FAILED(system_filters::ParseVideoType(*props.pMediaType, true, &type_));
+        RETURN_IF_FAILED(video_media::ParseVideoType(*props.pMediaType, true, &type_));
     }
     if (props.lActual < 0 || static_cast<size_t>(props.lActual) < type_.layout.size) return S_OK;
     const int64_t start = (props.dwSampleFlags & AM_SAMPLE_TIMEVALID) ? props.tStart : 0;

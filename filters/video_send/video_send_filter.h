@@ -6,7 +6,7 @@
 
 #include "dshow_base/streams.h"
 #include "media/frame_channel/shared_channel.h"
-#include "system_filters/video_media_type.h"
+#include "dshow_base/video_media_type.h"
 
 namespace video_send {
 
@@ -26,7 +26,7 @@ public:
 private:
     CVideoSendFilter* filter_;  // owns us
     CCritSec receiveLock_;      // the streaming thread's; the frame type changes under it
-    system_filters::VideoFrameType type_;
+    video_media::VideoFrameType type_;
 };
 
 class CVideoSendFilter : public CBaseFilter {

@@ -2,7 +2,7 @@
 
 #include <dvdmedia.h>
 
-#include "system_filters/video_media_type.h"
+#include "dshow_base/video_media_type.h"
 
 namespace virtual_camera {
 
@@ -25,11 +25,11 @@ const CameraMode& ModeAt(int index) { return kModes[index]; }
 int DefaultMode() { return 0; }
 
 HRESULT MakeModeType(const CameraMode& mode, REFERENCE_TIME interval, CMediaType* type) {
-    system_filters::VideoFrameType like;
+    video_media::VideoFrameType like;
     like.frame = {mode.format, mode.width, mode.height};
     if (!pixel_formats::ComputeFrameLayout(like.frame, &like.layout)) return E_UNEXPECTED;
     like.avgTimePerFrame = interval;
-    return system_filters::BuildVideoType(like, mode.format, type);
+    return video_media::BuildVideoType(like, mode.format, type);
 }
 
 VIDEO_STREAM_CONFIG_CAPS ModeCaps(const CameraMode& mode) {
@@ -51,8 +51,8 @@ VIDEO_STREAM_CONFIG_CAPS ModeCaps(const CameraMode& mode) {
 
 int FindMode(const AM_MEDIA_TYPE& type, REFERENCE_TIME* interval) {
     if (type.majortype != MEDIATYPE_Video || type.formattype != FORMAT_VideoInfo) return -1;
-    system_filters::VideoFrameType parsed;
-    if (FAILED(system_filters::ParseVideoType(type, false, &parsed))) return -1;
+    video_media::VideoFrameType parsed;
+    if (FAILED(video_media::ParseVideoType(type, false, &parsed))) return -1;
     // Our frames are whole bitmaps of the default stride, RGB bottom-up.
     pixel_formats::FrameLayout plain;
     const pixel_formats::FrameFormat plain_format{parsed.frame.format, parsed.frame.width, parsed.layout.height};

@@ -16,21 +16,9 @@
 #include "dshow_base/transform.h"
 #include "dshow_base/unknown.h"
 
-// ---- Module plumbing: class factory, registration, property pages.
-// Written on another branch; picked up as soon as the files exist, so this
-// header builds both before and after that branch is merged.
-#if __has_include("dshow_base/module.h")
-#include "dshow_base/module.h"
-#endif
-#if __has_include("dshow_base/factory.h")
+// Module plumbing: class factory, registration, property pages.
 #include "dshow_base/factory.h"
-#endif
-#if __has_include("dshow_base/setup.h")
-#include "dshow_base/setup.h"
-#endif
-#if __has_include("dshow_base/register.h")
-#include "dshow_base/register.h"
-#endif
-#if __has_include("dshow_base/property_page.h")
+#include "dshow_base/module.h"
 #include "dshow_base/property_page.h"
-#endif
+#include "dshow_base/register.h"
+#include "dshow_base/setup.h"

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "dshow_base/streams.h"
-#include "system_filters/avi_sample_sink.h"
+#include "dshow_base/sample_byte_sink.h"
+#include "system_filters/avi_writer_core.h"
 
 namespace system_filters {
 
@@ -39,7 +40,7 @@ class CAviMuxOutputPin : public CBaseOutputPin {
 public:
     CAviMuxOutputPin(CAviMux* mux, CCritSec* lock);
 
-    avi::ByteSink* Sink() { return &sink_; }
+    avi::ByteSink* Sink() { return &writer_; }
     HRESULT SinkError() const { return sink_.LastError(); }
 
     HRESULT CheckMediaType(const CMediaType* mt) override;
@@ -50,7 +51,19 @@ public:
     HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* props) override;
 
 private:
-    CAviSampleSink sink_{this};
+    // The AVI writer's view of the sample sink.
+    class SinkWriter : public avi::ByteSink {
+    public:
+        explicit SinkWriter(CSampleByteSink* sink) : sink_(sink) {}
+        bool Write(uint64_t offset, const uint8_t* data, size_t size) override { return sink_->Write(offset, data, size); }
+        bool Flush() override { return sink_->Flush(); }
+
+    private:
+        CSampleByteSink* sink_;
+    };
+
+    CSampleByteSink sink_{this};
+    SinkWriter writer_{&sink_};
 };
 
 }  // namespace system_filters

@@ -7,6 +7,12 @@
 
 namespace system_filters {
 
+using video_media::BuildVideoType;
+using video_media::kConverterFormatCount;
+using video_media::kConverterFormats;
+using video_media::ParseVideoType;
+using video_media::VideoFrameType;
+
 namespace {
 
 bool SamePictureSize(const VideoFrameType& a, const VideoFrameType& b) {

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "dshow_base/streams.h"
-#include "system_filters/video_media_type.h"
+#include "dshow_base/video_media_type.h"
 
 namespace system_filters {
 
@@ -30,8 +30,8 @@ private:
 
     // Parsed forms of the pins' media types; written at connection and by
     // AdoptSampleTypes, both under the receive lock or while stopped.
-    VideoFrameType input_{};
-    VideoFrameType output_{};
+    video_media::VideoFrameType input_{};
+    video_media::VideoFrameType output_{};
 };
 
 }  // namespace system_filters

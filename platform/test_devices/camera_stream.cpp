@@ -7,7 +7,7 @@
 
 #include "test_devices/live_source.h"
 #include "test_devices/pin_reconnect.h"
-#include "test_devices/video_media_type.h"
+#include "test_devices/mode_media_types.h"
 
 namespace test_devices {
 

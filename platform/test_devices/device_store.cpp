@@ -6,8 +6,9 @@
 
 #include "dshow_base/com_ptr.h"
 #include "dshow_base/register.h"
+#include "dshow_base/video_media_type.h"
 #include "test_devices/test_device_ids.h"
-#include "test_devices/video_media_type.h"
+#include "test_devices/mode_media_types.h"
 
 namespace test_devices {
 namespace {
@@ -59,7 +60,7 @@ HRESULT StoreText(LPCWSTR text) {
 const AMOVIESETUP_MEDIATYPE kCameraTypes[] = {
     {&MEDIATYPE_Video, &MEDIASUBTYPE_RGB24},
     {&MEDIATYPE_Video, &MEDIASUBTYPE_YUY2},
-    {&MEDIATYPE_Video, &kSubtypeI420},
+    {&MEDIATYPE_Video, &video_media::kMediaSubtypeI420},
 };
 const AMOVIESETUP_MEDIATYPE kMicrophoneTypes[] = {{&MEDIATYPE_Audio, &MEDIASUBTYPE_PCM}};
 const AMOVIESETUP_PIN kCameraPin = {L"Capture", FALSE, TRUE, FALSE, FALSE, nullptr, nullptr,

@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
 #include "testing/renderer_picture/renderer_picture.h"
 
 namespace {
@@ -35,8 +35,8 @@ bool Contains(const std::vector<std::wstring>& names, const std::wstring& name) 
 }
 
 TEST_F(WalkingSkeleton, SystemDeviceEnumeratorListsTheTestDevices) {
-    EXPECT_TRUE(Contains(testgraph::DeviceNames(CLSID_VideoInputDeviceCategory), kCamera));
-    EXPECT_TRUE(Contains(testgraph::DeviceNames(CLSID_AudioInputDeviceCategory), kMicrophone));
+    EXPECT_TRUE(Contains(graph_test::DeviceNames(CLSID_VideoInputDeviceCategory), kCamera));
+    EXPECT_TRUE(Contains(graph_test::DeviceNames(CLSID_AudioInputDeviceCategory), kMicrophone));
 }
 
 // The renderer's current picture is a test-pattern frame, and a later one is a later frame.
@@ -46,11 +46,11 @@ void ExpectRendererShowsLiveFrames(IGraphBuilder* graph) {
     std::optional<uint32_t> first;
     for (int waited = 0; waited < 10000 && !(first && *first > 10u); waited += 250) {
         first = renderer_picture::ShownFrameNumber(graph);
-        if (!(first && *first > 10u)) testgraph::PumpFor(250);
+        if (!(first && *first > 10u)) graph_test::PumpFor(250);
     }
     ASSERT_TRUE(first.has_value());
     EXPECT_GT(*first, 10u);
-    testgraph::PumpFor(500);
+    graph_test::PumpFor(500);
     const auto second = renderer_picture::ShownFrameNumber(graph);
     ASSERT_TRUE(second.has_value());
     EXPECT_GT(*second, *first);
@@ -61,19 +61,19 @@ TEST_F(WalkingSkeleton, CameraPreviewsThroughColourConverterIntoVideoRenderer) {
     ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                      graph.PutVoid()));
     ComPtr<IBaseFilter> camera, converter, renderer;
-    ASSERT_EQ(S_OK, testgraph::BindDevice(CLSID_VideoInputDeviceCategory, kCamera, &camera));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_Colour, &converter));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_VideoRendererDefault, &renderer));
+    ASSERT_EQ(S_OK, graph_test::BindDevice(CLSID_VideoInputDeviceCategory, kCamera, &camera));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_Colour, &converter));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_VideoRendererDefault, &renderer));
     ASSERT_EQ(S_OK, graph->AddFilter(camera.Get(), L"Video Capture"));
     ASSERT_EQ(S_OK, graph->AddFilter(converter.Get(), L"colorspace Filter"));
     ASSERT_EQ(S_OK, graph->AddFilter(renderer.Get(), L"Video Render"));
-    ASSERT_EQ(S_OK, testgraph::Connect(graph.Get(), camera.Get(), converter.Get()));
-    ASSERT_EQ(S_OK, testgraph::Connect(graph.Get(), converter.Get(), renderer.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(graph.Get(), camera.Get(), converter.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(graph.Get(), converter.Get(), renderer.Get()));
 
     ComPtr<IMediaControl> control;
     ASSERT_EQ(S_OK, graph->QueryInterface(IID_IMediaControl, control.PutVoid()));
     ASSERT_TRUE(SUCCEEDED(control->Run()));
-    testgraph::PumpFor(2000);
+    graph_test::PumpFor(2000);
     OAFilterState state = State_Stopped;
     EXPECT_TRUE(SUCCEEDED(control->GetState(1000, &state)));
     EXPECT_EQ(State_Running, state);
@@ -105,21 +105,21 @@ void RecordAvi(const std::wstring& path, bool withSound, DWORD milliseconds) {
     ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                      graph.PutVoid()));
     ComPtr<IBaseFilter> camera, microphone, mux, writer;
-    ASSERT_EQ(S_OK, testgraph::BindDevice(CLSID_VideoInputDeviceCategory, kCamera, &camera));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_AviDest, &mux));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_FileWriter, &writer));
+    ASSERT_EQ(S_OK, graph_test::BindDevice(CLSID_VideoInputDeviceCategory, kCamera, &camera));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_AviDest, &mux));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_FileWriter, &writer));
     ComPtr<IFileSinkFilter> sink;
     ASSERT_EQ(S_OK, writer->QueryInterface(IID_IFileSinkFilter, sink.PutVoid()));
     ASSERT_EQ(S_OK, sink->SetFileName(path.c_str(), nullptr));
     ASSERT_EQ(S_OK, graph->AddFilter(camera.Get(), L"Video Capture"));
     ASSERT_EQ(S_OK, graph->AddFilter(mux.Get(), L"AVI Mux Filter"));
     ASSERT_EQ(S_OK, graph->AddFilter(writer.Get(), L"File Writer"));
-    ASSERT_EQ(S_OK, testgraph::Connect(graph.Get(), mux.Get(), writer.Get()));
-    ASSERT_EQ(S_OK, testgraph::Connect(graph.Get(), camera.Get(), mux.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(graph.Get(), mux.Get(), writer.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(graph.Get(), camera.Get(), mux.Get()));
     if (withSound) {
-        ASSERT_EQ(S_OK, testgraph::BindDevice(CLSID_AudioInputDeviceCategory, kMicrophone, &microphone));
+        ASSERT_EQ(S_OK, graph_test::BindDevice(CLSID_AudioInputDeviceCategory, kMicrophone, &microphone));
         ASSERT_EQ(S_OK, graph->AddFilter(microphone.Get(), L"Audio Capture Filter"));
-        ASSERT_EQ(S_OK, testgraph::Connect(graph.Get(), microphone.Get(), mux.Get()));
+        ASSERT_EQ(S_OK, graph_test::Connect(graph.Get(), microphone.Get(), mux.Get()));
     }
 
     ComPtr<IMediaControl> control;
@@ -127,7 +127,7 @@ void RecordAvi(const std::wstring& path, bool withSound, DWORD milliseconds) {
     StopOnExit stopper(control.Get());
     const HRESULT run = control->Run();
     ASSERT_TRUE(SUCCEEDED(run)) << std::hex << run;
-    testgraph::PumpFor(milliseconds);
+    graph_test::PumpFor(milliseconds);
     ASSERT_EQ(S_OK, control->Stop());
     control.Reset();
     graph.Reset();

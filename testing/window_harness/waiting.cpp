@@ -20,4 +20,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD po
     }
 }
 
+void PumpFor(DWORD milliseconds) {
+    WaitUntil([] { return false; }, milliseconds);
+}
+
 }  // namespace harness

@@ -14,4 +14,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD po
 // Dispatches the calling thread's pending messages.
 void PumpMessages();
 
+// Dispatches the calling thread's messages for the given time, so that its
+// windows (a preview, a renderer) and graph notifications run meanwhile.
+void PumpFor(DWORD milliseconds);
+
 }  // namespace harness

@@ -16,11 +16,11 @@
 
 #include "capture_engine/korvel.h"
 #include "capture_engine/tests/engine_test_support.h"
-#include "external_filters/snapshot/tests/snapshot_test_files.h"
+#include "testing/graph_support/test_files.h"
 #include "filters/virtual_camera/tests/virtual_camera_registration.h"
 #include "media/frame_channel/tests/channel_watch.h"
 #include "media/virtual_picture/placeholder_picture.h"
-#include "platform/tests/graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
 #include "test_devices/tests/capture_graph.h"
 #include "test_devices/tests/device_listing.h"
 #include "test_signals/test_pattern.h"
@@ -76,13 +76,13 @@ protected:
         Shown shown;
         const std::string path = folder_.File("shown.bmp");
         const std::wstring wide(path.begin(), path.end());
-        snapshot_test::BmpFile bmp;
-        if (!CaptureBitmap(wide.c_str(), 1, 0) || !snapshot_test::LoadBmp(path, &bmp)) return shown;
+        graph_test::BmpFile bmp;
+        if (!CaptureBitmap(wide.c_str(), 1, 0) || !graph_test::LoadBmp(path, &bmp)) return shown;
         shown.taken = true;
-        shown.counter = snapshot_test::BmpFrameCounter(bmp);
-        snapshot_test::BmpFile back = bmp;
+        shown.counter = graph_test::BmpFrameCounter(bmp);
+        graph_test::BmpFile back = bmp;
         for (uint8_t& v : back.pixels) v = static_cast<uint8_t>(255 - v);
-        shown.inverted = snapshot_test::BmpFrameCounter(back);
+        shown.inverted = graph_test::BmpFrameCounter(back);
         const int w = bmp.info.biWidth, h = bmp.info.biHeight;
         std::vector<uint8_t> card(pixel_formats::FrameSize(PixelFormat::kRgb24, w, std::abs(h)));
         if (!card.empty() && bmp.pixels.size() >= card.size() &&
@@ -102,7 +102,7 @@ protected:
     }
 
     virtual_camera_test::ScopedVirtualCamera registration_;
-    snapshot_test::TempFolder folder_;
+    graph_test::TempFolder folder_;
     std::unique_ptr<korvel_test::TestWindow> window_;
 };
 
@@ -126,7 +126,7 @@ TEST_F(VirtualWebcamEndToEnd, PlaceholderThenTheSendersPictureThenPlaceholderWhe
         // A second reader at the same time, in a graph of its own.
         channel_test::SentFrameLog sent;
         ComPtr<IBaseFilter> second;
-        ASSERT_EQ(testgraph::BindDevice(CLSID_VideoInputDeviceCategory, L"Talvoro Pelloquin", &second), S_OK);
+        ASSERT_EQ(graph_test::BindDevice(CLSID_VideoInputDeviceCategory, L"Talvoro Pelloquin", &second), S_OK);
         test_devices::CaptureGraph other;
         ASSERT_EQ(other.Build(second.Get()), S_OK);
         ASSERT_TRUE(SUCCEEDED(other.Run()));

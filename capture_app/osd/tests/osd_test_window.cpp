@@ -30,6 +30,3 @@ void COsdTestOwner::OnMove(int x, int y) {
     for (COsd* display : m_displays) display->FollowOwnerMove();
 }
 
-void PumpFor(DWORD milliseconds) {
-    harness::WaitUntil([] { return false; }, milliseconds);
-}

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "capture_app/osd/osd.h"
+#include "testing/window_harness/waiting.h"
 
 class COsdTestOwner : public CWnd {
 public:
@@ -28,5 +29,4 @@ private:
     std::vector<COsd*> m_displays;
 };
 
-// Dispatches this thread's messages for the given time.
-void PumpFor(DWORD milliseconds);
+using harness::PumpFor;

@@ -17,7 +17,7 @@
 #include "capture_app/settings/settings_resource.h"
 #include "capture_app/settings/tests/test_main_window.h"
 #include "capture_engine/korvel.h"
-#include "external_filters/snapshot/tests/snapshot_test_files.h"
+#include "testing/graph_support/test_files.h"
 #include "test_devices/test_device_client.h"
 #include "testing/window_harness/window_harness.h"
 
@@ -150,27 +150,27 @@ protected:
     static bool Checked(int page, int id) { return harness::IsChecked(PageControl(page, id)); }
 
     // A BMP snapshot of what the preview shows now, taken by the engine.
-    static bool Snapshot(snapshot_test::BmpFile* bmp) {
+    static bool Snapshot(graph_test::BmpFile* bmp) {
         const std::string path = folder_->File("shot.bmp");
         const std::wstring wide(path.begin(), path.end());
         int done = 0;
         OnWindowThread([&] { done = CaptureBitmap(wide.c_str(), 1, 0); });
-        return done == 1 && snapshot_test::LoadBmp(path, bmp);
+        return done == 1 && graph_test::LoadBmp(path, bmp);
     }
     static std::optional<uint32_t> ShownFrame() {
-        snapshot_test::BmpFile bmp;
+        graph_test::BmpFile bmp;
         if (!Snapshot(&bmp)) return std::nullopt;
-        return snapshot_test::BmpFrameCounter(bmp);
+        return graph_test::BmpFrameCounter(bmp);
     }
     static SIZE SnapshotSize() {
-        snapshot_test::BmpFile bmp;
+        graph_test::BmpFile bmp;
         if (!Snapshot(&bmp)) return SIZE{0, 0};
         return SIZE{bmp.info.biWidth, std::abs(bmp.info.biHeight)};
     }
 
     static std::unique_ptr<CTestMainWindow> main_;
     static std::unique_ptr<harness::UiThread> thread_;
-    static std::unique_ptr<snapshot_test::TempFolder> folder_;
+    static std::unique_ptr<graph_test::TempFolder> folder_;
     static HANDLE ready_;
     static bool started_;
     static HWND dialog_;
@@ -178,7 +178,7 @@ protected:
 
 std::unique_ptr<CTestMainWindow> SettingsDialogTest::main_;
 std::unique_ptr<harness::UiThread> SettingsDialogTest::thread_;
-std::unique_ptr<snapshot_test::TempFolder> SettingsDialogTest::folder_ = std::make_unique<snapshot_test::TempFolder>();
+std::unique_ptr<graph_test::TempFolder> SettingsDialogTest::folder_ = std::make_unique<graph_test::TempFolder>();
 HANDLE SettingsDialogTest::ready_ = nullptr;
 bool SettingsDialogTest::started_ = false;
 HWND SettingsDialogTest::dialog_ = nullptr;

@@ -22,8 +22,8 @@
 #include "filters/effect/frame_request.h"
 #include "filters/effect/video_input.h"
 #include "media/frame_files/frame_overlay.h"
-#include "system_filters/video_media_type.h"
-#include "external_filters/snapshot/tests/snapshot_test_files.h"
+#include "dshow_base/video_media_type.h"
+#include "testing/graph_support/test_files.h"
 #include "test_devices/test_device_client.h"
 #include "test_devices/tests/capture_graph.h"
 #include "test_devices/tests/device_listing.h"
@@ -51,14 +51,14 @@ std::wstring SampleFile(const char* name) {
 
 std::vector<uint8_t> ReadAll(const std::wstring& path) {
     std::vector<uint8_t> bytes;
-    snapshot_test::ReadWholeFile(std::string(path.begin(), path.end()), &bytes);
+    graph_test::ReadWholeFile(std::string(path.begin(), path.end()), &bytes);
     return bytes;
 }
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
 // A file in `folder` holding `bytes`.
-std::wstring WriteFile(const snapshot_test::TempFolder& folder, const char* name, const std::vector<uint8_t>& bytes) {
+std::wstring WriteFile(const graph_test::TempFolder& folder, const char* name, const std::vector<uint8_t>& bytes) {
     const std::string path = folder.File(name);
     FILE* f = std::fopen(path.c_str(), "wb");
     if (f) {
@@ -102,8 +102,8 @@ protected:
         mode_ = mode;
         graph_ = std::make_unique<test_devices::CaptureGraph>();
         ASSERT_EQ(S_OK, graph_->Build(camera_.Get(), filter_.Get()));
-        system_filters::VideoFrameType out;
-        ASSERT_EQ(S_OK, system_filters::ParseVideoType(graph_->ConnectedType(), true, &out));
+        video_media::VideoFrameType out;
+        ASSERT_EQ(S_OK, video_media::ParseVideoType(graph_->ConnectedType(), true, &out));
         ASSERT_EQ(out.frame.format, PixelFormat::kRgb24);
         ASSERT_EQ(out.layout.width, mode.width);
         ASSERT_EQ(out.layout.height, mode.height);
@@ -122,8 +122,8 @@ protected:
         for (int i = 0; i < count; ++i) {
             AM_MEDIA_TYPE* type = nullptr;
             ASSERT_EQ(S_OK, config->GetStreamCaps(i, &type, caps.data()));
-            system_filters::VideoFrameType parsed;
-            const bool match = SUCCEEDED(system_filters::ParseVideoType(*type, false, &parsed)) &&
+            video_media::VideoFrameType parsed;
+            const bool match = SUCCEEDED(video_media::ParseVideoType(*type, false, &parsed)) &&
                                parsed.frame.format == mode.format && parsed.layout.width == mode.width &&
                                parsed.layout.height == mode.height;
             const HRESULT hr = match ? config->SetFormat(type) : S_OK;
@@ -181,7 +181,7 @@ protected:
     ComPtr<IEffectControl> control_;
     std::unique_ptr<test_devices::CaptureGraph> graph_;
     Mode mode_{};
-    system_filters::VideoFrameType out_{};
+    video_media::VideoFrameType out_{};
     std::vector<uint8_t> camera_bytes_;
     VideoInput input_;
 };
@@ -296,7 +296,7 @@ TEST_F(EffectGraph, RefusedCallsKeepTheDecorationAndTheStream) {
     EXPECT_FALSE(SUCCEEDED(control_->SetFlashFrame(nullptr, 0, 0)));
     EXPECT_FALSE(SUCCEEDED(control_->SetStaticFrame(SampleFile("hearts.bmp").c_str(), -1, 0)));
     // Empty, cut short and foreign files.
-    snapshot_test::TempFolder folder;
+    graph_test::TempFolder folder;
     const auto gif = ReadAll(SampleFile("twinkle.gif")), swf = ReadAll(SampleFile("balloons.swf"));
     ASSERT_GT(gif.size(), 1000u);
     ASSERT_GT(swf.size(), 1000u);

@@ -7,14 +7,14 @@
 #include "dshow_base/com_ptr.h"
 #include "dshow_base/tests/registry_probe.h"
 #include "filters/effect/effect_filter_api.h"
-#include "system_filters/tests/graph_helpers.h"
-#include "system_filters/tests/test_types.h"
+#include "testing/graph_support/test_graph.h"
+#include "testing/graph_support/test_types.h"
 
 namespace effect_filter {
 namespace {
 
 using pixel_formats::PixelFormat;
-using system_filters_test::MakeVideoType;
+using graph_test::MakeVideoType;
 
 TEST(EffectRegistration, ClassAndFilterEntriesNameTheModule) {
     const std::wstring classKey = ClassKey(CLSID_EffectFilter);
@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(EffectTypes, OneInputAndOneOutputPinTakingRgb24Yuy2AndI420UpTo4096) {
-    EXPECT_EQ(2u, system_filters_test::PinNames(filter_.Get()).size());
+    EXPECT_EQ(2u, graph_test::PinNames(filter_.Get()).size());
     ComPtr<IPin> output;
     EXPECT_EQ(S_OK, filter_->FindPin(L"Out", output.Put()));
     for (PixelFormat format : {PixelFormat::kRgb24, PixelFormat::kYuy2, PixelFormat::kI420}) {
@@ -64,7 +64,7 @@ TEST_F(EffectTypes, OneInputAndOneOutputPinTakingRgb24Yuy2AndI420UpTo4096) {
         const CMediaType type = MakeVideoType({format, 320, 240});
         EXPECT_NE(S_OK, input_->QueryAccept(&type)) << pixel_formats::PixelFormatName(format);
     }
-    EXPECT_NE(S_OK, input_->QueryAccept(&static_cast<const CMediaType&>(system_filters_test::MakeStreamType(4096))));
+    EXPECT_NE(S_OK, input_->QueryAccept(&static_cast<const CMediaType&>(graph_test::MakeStreamType(4096))));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "filters/pixmorph/tests/filter_test_graph.h"
-#include "filters/pixmorph/video_type.h"
+#include "filters/pixmorph/pipeline_types.h"
 #include "test_devices/tests/device_listing.h"
 #include "test_devices/test_device_client.h"
 #include "test_signals/test_pattern.h"
@@ -49,7 +49,7 @@ protected:
             AM_MEDIA_TYPE* mt = nullptr;
             VIDEO_STREAM_CONFIG_CAPS caps = {};
             if (config->GetStreamCaps(i, &mt, reinterpret_cast<BYTE*>(&caps)) != S_OK || !mt) continue;
-            const BITMAPINFOHEADER* h = VideoHeader(*mt);
+            const BITMAPINFOHEADER* h = BitmapHeaderOf(*mt);
             HRESULT hr = VFW_E_NOT_FOUND;
             if (mt->subtype == subtype && h && h->biWidth == width && h->biHeight == height) hr = config->SetFormat(mt);
             DeleteMediaType(mt);
@@ -72,7 +72,7 @@ TEST_P(PixmorphCamera, FramesAreTheConversionOfTheCameraFrames) {
     }
     ComPtr<IPin> capture;
     ASSERT_EQ(S_OK, test_devices::CapturePin(camera_.Get(), &capture));
-    ASSERT_EQ(S_OK, graph_.Connect(capture.Get(), In()));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(capture.Get(), In()));
     ASSERT_EQ(S_OK, ConnectSink());
     const int outWidth = c.multiple ? c.width * c.outWidth : c.outWidth;
     const int outHeight = c.multiple ? c.height * c.outHeight : c.outHeight;
@@ -86,7 +86,7 @@ TEST_P(PixmorphCamera, FramesAreTheConversionOfTheCameraFrames) {
 
     AM_MEDIA_TYPE input = {};
     ASSERT_EQ(S_OK, In()->ConnectionMediaType(&input));
-    const int inputHeight = VideoHeader(input)->biHeight;
+    const int inputHeight = BitmapHeaderOf(input)->biHeight;
     FreeMediaType(input);
     test_signals::TestPatternRenderer pattern;
     for (const ReceivedFrame& frame : sink_->Frames()) {
@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CameraCase{"Yuy2_320x240_to_200x150", &MEDIASUBTYPE_YUY2, pixel_formats::PixelFormat::kYuy2, 320, 240,
                    false, 200, 150},
-        CameraCase{"I420_640x480_to_320x240", &MEDIASUBTYPE_PixmorphI420, pixel_formats::PixelFormat::kI420, 640,
+        CameraCase{"I420_640x480_to_320x240", &video_media::kMediaSubtypeI420, pixel_formats::PixelFormat::kI420, 640,
                    480, false, 320, 240},
         CameraCase{"Rgb24_160x120_to_640x480", &MEDIASUBTYPE_RGB24, pixel_formats::PixelFormat::kRgb24, 160, 120,
                    false, 640, 480},

@@ -12,41 +12,12 @@
 #include "filters/pixmorph/pixmorph_properties.h"
 #include "filters/pixmorph/pixmorph_resource.h"
 #include "filters/pixmorph/tests/filter_test_graph.h"
+#include "testing/graph_support/page_site.h"
 
 namespace pixmorph_test {
 namespace {
 
-// Counts what the page tells its frame; lives on the stack.
-class FakeSite : public IPropertyPageSite {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (riid == IID_IUnknown || riid == IID_IPropertyPageSite) {
-            *ppv = static_cast<IPropertyPageSite*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs; }
-    STDMETHODIMP OnStatusChange(DWORD flags) override {
-        changes.push_back(flags);
-        return S_OK;
-    }
-    STDMETHODIMP GetLocaleID(LCID* lcid) override {
-        *lcid = LOCALE_USER_DEFAULT;
-        return S_OK;
-    }
-    STDMETHODIMP GetPageContainer(IUnknown** container) override {
-        *container = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
-
-    ULONG refs = 1;
-    std::vector<DWORD> changes;
-};
+using graph_test::RecordingPageSite;
 
 class PixmorphPage : public PixmorphGraphTest {
 protected:
@@ -111,7 +82,7 @@ protected:
     }
 
     static HWND host_;
-    FakeSite site_;
+    RecordingPageSite site_;
     ComPtr<IPropertyPage> page_;
 };
 
@@ -210,8 +181,8 @@ TEST_F(PixmorphPage, ApplyAfterThePageWasHiddenSendsWhatItsBoxesHeld) {
 
 TEST_F(PixmorphPage, OnlyAConverterFilterCanBeShown) {
     ComPtr<IBaseFilter> sink;
-    FrameSink* raw = nullptr;
-    sink = FrameSink::Create(&raw);
+    CTestSink* raw = nullptr;
+    sink = CreateRgbSink(&raw);
     IUnknown* objects[] = {sink.Get()};
     EXPECT_EQ(E_NOINTERFACE, page_->SetObjects(1, objects));
 }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "filters/pixmorph/tests/filter_test_graph.h"
-#include "filters/pixmorph/video_type.h"
+#include "filters/pixmorph/pipeline_types.h"
 
 namespace pixmorph_test {
 namespace {
@@ -42,7 +42,7 @@ TEST_F(PixmorphStream, FramesAreTheCoresConversionWithTheInputsTimesAndTheOutput
     ASSERT_EQ(S_OK, RunToEnd());
 
     const auto received = sink_->Frames();
-    ExpectConverted(received, source_->Stream()->delivered, MEDIASUBTYPE_YUY2,
+    ExpectConverted(received, source_->Delivered(), MEDIASUBTYPE_YUY2,
                     std::vector<SourceScript::Size>(4, {320, 240}), 200, 150);
     for (size_t i = 0; i < received.size(); ++i) {
         EXPECT_EQ(static_cast<LONGLONG>(i), received[i].mediaStart);
@@ -58,13 +58,13 @@ TEST_F(PixmorphStream, MultipleModeReplicatesPixels) {
     control_->SetMultipleMode(TRUE);
     control_->SetMultiple(2, 3);
     SourceScript script;
-    script.subtype = MEDIASUBTYPE_PixmorphI420;
+    script.subtype = video_media::kMediaSubtypeI420;
     script.listed = {{176, 144}};
     script.frames = Frames(3, 176, 144);
     ASSERT_EQ(S_OK, ConnectSource(script));
     ASSERT_EQ(S_OK, ConnectSink());
     ASSERT_EQ(S_OK, RunToEnd());
-    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_PixmorphI420,
+    ExpectConverted(sink_->Frames(), source_->Delivered(), video_media::kMediaSubtypeI420,
                     std::vector<SourceScript::Size>(3, {176, 144}), 352, 432, true, 2, 3);
 }
 
@@ -80,12 +80,12 @@ TEST_F(PixmorphStream, AnUpstreamSizeChangeIsFollowedWhenTheSampleProvesIt) {
     ASSERT_EQ(S_OK, ConnectSink());
     ASSERT_EQ(S_OK, RunToEnd());
 
-    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_YUY2,
+    ExpectConverted(sink_->Frames(), source_->Delivered(), MEDIASUBTYPE_YUY2,
                     {{320, 240}, {320, 240}, {640, 480}, {640, 480}, {640, 480}}, 320, 240);
     EXPECT_EQ(1, ResizeEvents());
     AM_MEDIA_TYPE now = {};
     ASSERT_EQ(S_OK, In()->ConnectionMediaType(&now));
-    EXPECT_EQ(640, VideoHeader(now)->biWidth);
+    EXPECT_EQ(640, BitmapHeaderOf(now)->biWidth);
     FreeMediaType(now);
     // The work buffers grew with the input.
     EXPECT_GE(pixmorph_->WorkBufferCapacities().rgb, 921600u);
@@ -100,7 +100,7 @@ TEST_F(PixmorphStream, AnUpstreamListingSeveralSizesDoesNotMakeTheInputAlternate
     ASSERT_EQ(S_OK, ConnectSink());
     ASSERT_EQ(S_OK, RunToEnd());
 
-    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_YUY2,
+    ExpectConverted(sink_->Frames(), source_->Delivered(), MEDIASUBTYPE_YUY2,
                     std::vector<SourceScript::Size>(6, {320, 240}), 320, 240);
     EXPECT_EQ(0, ResizeEvents());
 }
@@ -114,7 +114,7 @@ TEST_F(PixmorphStream, ATypeAttachedToASampleSwitchesTheSizeWithOneEvent) {
     ASSERT_EQ(S_OK, ConnectSource(script));
     ASSERT_EQ(S_OK, ConnectSink());
     ASSERT_EQ(S_OK, RunToEnd());
-    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_YUY2,
+    ExpectConverted(sink_->Frames(), source_->Delivered(), MEDIASUBTYPE_YUY2,
                     {{320, 240}, {160, 120}, {160, 120}}, 320, 240);
     EXPECT_EQ(1, ResizeEvents());
 }
@@ -133,7 +133,7 @@ TEST_F(PixmorphStream, AFrameShorterThanItsSizeIsDroppedNotRead) {
     EXPECT_EQ(0, received[0].mediaStart);
     EXPECT_EQ(2, received[1].mediaStart);
     EXPECT_TRUE(received[1].discontinuity) << "the frame after a dropped one";
-    ExpectConverted(received, source_->Stream()->delivered, MEDIASUBTYPE_YUY2, {{320, 240}, {320, 240}}, 320,
+    ExpectConverted(received, source_->Delivered(), MEDIASUBTYPE_YUY2, {{320, 240}, {320, 240}}, 320,
                     240);
     EXPECT_EQ(0, ResizeEvents());
 }
@@ -150,15 +150,15 @@ TEST_F(PixmorphStream, ControlChangesWhileConnectedWaitForTheNextConnection) {
     control_->SetOutputSize(1280, 960);
     const CMediaType proposal = ProposedType();  // a graph tool enumerating the connected pin
     ASSERT_TRUE(proposal.IsValid());
-    EXPECT_EQ(1280, VideoHeader(proposal)->biWidth);
+    EXPECT_EQ(1280, BitmapHeaderOf(proposal)->biWidth);
     EXPECT_EQ(320, OutputWidth()) << "the connected type stays";
     ASSERT_EQ(S_OK, RunToEnd());
-    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_YUY2,
+    ExpectConverted(sink_->Frames(), source_->Delivered(), MEDIASUBTYPE_YUY2,
                     std::vector<SourceScript::Size>(2, {320, 240}), 320, 240);
 
     // The next connection takes them.
-    ASSERT_EQ(S_OK, graph_.Graph()->Disconnect(Out()));
-    ASSERT_EQ(S_OK, graph_.Graph()->Disconnect(sink_->Pin()));
+    ASSERT_EQ(S_OK, graph_.Builder()->Disconnect(Out()));
+    ASSERT_EQ(S_OK, graph_.Builder()->Disconnect(sink_->Input()));
     ASSERT_EQ(S_OK, ConnectSink());
     EXPECT_EQ(1280, OutputWidth());
     EXPECT_EQ(960, OutputHeight());
@@ -176,7 +176,7 @@ TEST_F(PixmorphStream, MultipleModeScalesIntoTheConnectedOutputOnceUpstreamChang
     ASSERT_EQ(S_OK, RunToEnd());
     const auto received = sink_->Frames();
     ASSERT_EQ(2u, received.size());
-    const auto& sent = source_->Stream()->delivered;
+    const auto& sent = source_->Delivered();
     EXPECT_TRUE(received[0].bytes == ExpectedOutput(sent[0], MEDIASUBTYPE_YUY2, 160, 120, 320, 240, true, 2, 2));
     // Replicating 320x240 twice would need 640x480: it is scaled to 320x240 instead.
     EXPECT_TRUE(received[1].bytes == ExpectedOutput(sent[1], MEDIASUBTYPE_YUY2, 320, 240, 320, 240));
@@ -197,7 +197,7 @@ TEST_F(PixmorphStream, DynamicQueryAcceptChangesTheInputTypeWithoutReconnection)
     const CMediaType small = VideoType(MEDIASUBTYPE_YUY2, 160, 120);
     ASSERT_EQ(S_OK, dynamic->DynamicQueryAccept(&small));
     ASSERT_EQ(S_OK, RunToEnd());
-    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_YUY2,
+    ExpectConverted(sink_->Frames(), source_->Delivered(), MEDIASUBTYPE_YUY2,
                     std::vector<SourceScript::Size>(2, {160, 120}), 320, 240);
     EXPECT_EQ(0, ResizeEvents()) << "the change came before streaming started";
 }

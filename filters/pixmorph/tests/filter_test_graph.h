@@ -1,7 +1,7 @@
-// What the converter filter's Windows tests build graphs from: a source whose
-// pin lists and delivers exactly what a test scripts (sizes listed, frames of
-// any length, types attached to samples), a sink that keeps every frame it
-// receives, and a graph around them that collects the graph events.
+// What the converter filter's Windows tests build graphs from: the shared
+// source scripted with what a test lists (sizes listed, frames of any length,
+// types attached to samples), the shared sink taking RGB24, and the shared
+// test graph around them.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +14,9 @@
 
 #include "dshow_base/streams.h"
 #include "filters/pixmorph/PixmorphFilter.h"
+#include "testing/graph_support/test_graph.h"
+#include "testing/graph_support/test_sink.h"
+#include "testing/graph_support/test_source.h"
 
 namespace pixmorph_test {
 
@@ -43,104 +46,16 @@ struct SourceScript {
     std::vector<ScriptedFrame> frames;
 };
 
-class ScriptedSource;
+using graph_test::CTestSink;
+using graph_test::CTestSource;
+using graph_test::ReceivedFrame;
 
-class ScriptedStream : public CSourceStream {
-public:
-    ScriptedStream(ScriptedSource* source, const SourceScript& script);
-    HRESULT FillBuffer(IMediaSample* sample) override;
-    HRESULT GetMediaType(int position, CMediaType* mt) override;
-    HRESULT CheckMediaType(const CMediaType* mt) override;
-    HRESULT DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* props) override;
+// The shared source's script for a test's script: the listed sizes as types of the
+// script's subtype, each frame's bytes (its size's unless set) and attached type.
+CTestSource::Script ScriptOf(const SourceScript& script);
 
-    const SourceScript script;
-    std::vector<std::vector<uint8_t>> delivered;  // every frame's bytes, in order
-
-private:
-    size_t next_ = 0;
-};
-
-class ScriptedSource : public CSource {
-public:
-    static ComPtr<IBaseFilter> Create(const SourceScript& script, ScriptedSource** raw);
-    ScriptedStream* Stream() { return stream_; }
-
-private:
-    explicit ScriptedSource(const SourceScript& script);
-    ScriptedStream* stream_;
-};
-
-struct ReceivedFrame {
-    std::vector<uint8_t> bytes;  // the actual length's worth
-    long bufferSize = 0;
-    int typeWidth = 0, typeHeight = 0;  // of the type attached to the sample, 0 without
-    LONGLONG mediaStart = -1;
-    bool discontinuity = false;
-};
-
-class FrameSink;
-
-class FrameSinkPin : public CBaseInputPin {
-public:
-    FrameSinkPin(FrameSink* sink, CCritSec* lock);
-    HRESULT CheckMediaType(const CMediaType* mt) override;
-    HRESULT GetMediaType(int position, CMediaType* mt) override;
-    STDMETHODIMP NotifyAllocator(IMemAllocator* allocator, BOOL readOnly) override;
-    STDMETHODIMP Receive(IMediaSample* sample) override;
-    STDMETHODIMP EndOfStream() override;
-    STDMETHODIMP BeginFlush() override;
-    STDMETHODIMP EndFlush() override;
-
-private:
-    FrameSink* sink_;
-};
-
-// Takes 24-bit RGB; offers `offered` when its type is set.
-class FrameSink : public CBaseFilter {
-public:
-    static ComPtr<IBaseFilter> Create(FrameSink** raw);
-    ~FrameSink() override;
-    int GetPinCount() override { return 1; }
-    CBasePin* GetPin(int n) override { return n == 0 ? pin_ : nullptr; }
-    IPin* Pin() { return pin_; }
-
-    std::vector<ReceivedFrame> Frames();
-    size_t FrameCount();
-    bool WaitForEndOfStream(DWORD timeoutMs) { return eos_.Wait(timeoutMs); }
-    bool WaitForFrames(size_t count, DWORD timeoutMs);
-
-    CMediaType offered;                // nothing offered while its major type is GUID_NULL
-    ALLOCATOR_PROPERTIES granted = {};  // of the allocator NotifyAllocator was given
-
-private:
-    friend class FrameSinkPin;
-    FrameSink();
-    CCritSec lock_;
-    CCritSec framesLock_;
-    FrameSinkPin* pin_;
-    std::vector<ReceivedFrame> frames_;
-    CAMEvent eos_{TRUE};
-    CAMEvent arrived_{FALSE};
-};
-
-// A filter graph (the system's) without a clock, so sources run flat out.
-class TestGraph {
-public:
-    HRESULT Create();
-    void Release();
-    HRESULT Add(IBaseFilter* filter, LPCWSTR name);
-    HRESULT Connect(IPin* out, IPin* in, const AM_MEDIA_TYPE* mt = nullptr);
-    HRESULT Run();
-    HRESULT Stop();
-    // Event codes received so far (parameters freed).
-    std::vector<long> Events();
-    IGraphBuilder* Graph() { return graph_.Get(); }
-
-private:
-    ComPtr<IGraphBuilder> graph_;
-    ComPtr<IMediaControl> control_;
-    ComPtr<IMediaEvent> events_;
-};
+// The shared sink taking 24-bit RGB with a VIDEOINFOHEADER, as a renderer would.
+ComPtr<IBaseFilter> CreateRgbSink(CTestSink** raw);
 
 // The converter's output for one input frame, computed by the core directly.
 std::vector<uint8_t> ExpectedOutput(const std::vector<uint8_t>& input, const GUID& subtype, int width, int height,
@@ -169,7 +84,7 @@ protected:
     // A source listing one size, connected with it.
     HRESULT ConnectSource(const GUID& subtype, int width, int height, bool variableSize = false,
                           long sampleSize = 0);
-    HRESULT ConnectSink() { return graph_.Connect(Out(), sink_->Pin()); }
+    HRESULT ConnectSink() { return graph_.ConnectDirect(Out(), sink_->Input()); }
     // Runs until the sink saw the end of the stream, then stops.
     HRESULT RunToEnd(DWORD timeoutMs = 10000);
     // The filter's first proposal; invalid when there is none.
@@ -183,12 +98,12 @@ protected:
     IPin* In() { return PinOf(filter_.Get(), 0); }
     IPin* Out() { return PinOf(filter_.Get(), 1); }
 
-    TestGraph graph_;
+    graph_test::TestGraph graph_;  // without a clock, so sources run flat out
     ComPtr<IBaseFilter> filter_, sourceFilter_, sinkFilter_;
     ComPtr<IPixmorphControl> control_;
     CPixmorph* pixmorph_ = nullptr;
-    ScriptedSource* source_ = nullptr;
-    FrameSink* sink_ = nullptr;
+    CTestSource* source_ = nullptr;
+    CTestSink* sink_ = nullptr;
     std::vector<long> events_;
 };
 

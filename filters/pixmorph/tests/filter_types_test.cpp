@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "filters/pixmorph/tests/filter_test_graph.h"
-#include "filters/pixmorph/video_type.h"
+#include "filters/pixmorph/pipeline_types.h"
 
 #include <dvdmedia.h>
 
@@ -97,7 +97,7 @@ TEST_F(PixmorphConnection, ANewInstanceProposes320x240Rgb24) {
     EXPECT_FALSE(proposed.bTemporalCompression);
     EXPECT_EQ(230400u, proposed.lSampleSize);
     ASSERT_EQ(sizeof(VIDEOINFO), proposed.cbFormat);
-    const BITMAPINFOHEADER* h = VideoHeader(proposed);
+    const BITMAPINFOHEADER* h = BitmapHeaderOf(proposed);
     EXPECT_EQ(320, h->biWidth);
     EXPECT_EQ(240, h->biHeight);
     EXPECT_EQ(230400u, h->biSizeImage);
@@ -105,15 +105,15 @@ TEST_F(PixmorphConnection, ANewInstanceProposes320x240Rgb24) {
     const CMediaType expected = HandMadeRgbType(320, 240);
     EXPECT_EQ(0, std::memcmp(expected.pbFormat, proposed.pbFormat, sizeof(VIDEOINFO)));
 
-    ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
     EXPECT_EQ(320, OutputWidth());
 }
 
 TEST_F(PixmorphConnection, MultipleModeProposesTheInputTimesTheMultiples) {
     control_->SetMultipleMode(TRUE);
     control_->SetMultiple(2, 3);
-    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_PixmorphI420, 176, 144));
-    const BITMAPINFOHEADER* h = VideoHeader(ProposedType());
+    ASSERT_EQ(S_OK, ConnectSource(video_media::kMediaSubtypeI420, 176, 144));
+    const BITMAPINFOHEADER* h = BitmapHeaderOf(ProposedType());
     ASSERT_NE(nullptr, h);
     EXPECT_EQ(352, h->biWidth);
     EXPECT_EQ(432, h->biHeight);
@@ -129,7 +129,7 @@ TEST_F(PixmorphConnection, MultipleModeProposesTheInputTimesTheMultiples) {
 
 TEST_F(PixmorphConnection, OnlyUncompressedVideoOfTheFiveSubtypesIsTaken) {
     EXPECT_EQ(E_POINTER, pixmorph_->CheckInputType(nullptr));
-    for (const GUID* subtype : {&MEDIASUBTYPE_RGB24, &MEDIASUBTYPE_PixmorphI420, &MEDIASUBTYPE_YUYV,
+    for (const GUID* subtype : {&MEDIASUBTYPE_RGB24, &video_media::kMediaSubtypeI420, &MEDIASUBTYPE_YUYV,
                                 &MEDIASUBTYPE_YUY2, &MEDIASUBTYPE_UYVY}) {
         CMediaType mt = VideoType(*subtype, 64, 48);
         EXPECT_EQ(S_OK, pixmorph_->CheckInputType(&mt));
@@ -155,16 +155,16 @@ TEST_F(PixmorphConnection, OnlyUncompressedVideoOfTheFiveSubtypesIsTaken) {
     // Through a real connection: the pin refuses too.
     SourceScript script;
     script.listed = {{64, 48}};
-    sourceFilter_ = ScriptedSource::Create(script, &source_);
+    sourceFilter_ = CTestSource::CreateScripted(ScriptOf(script), &source_);
     ASSERT_EQ(S_OK, graph_.Add(sourceFilter_.Get(), L"Source"));
-    EXPECT_TRUE(FAILED(graph_.Connect(source_->Stream(), In(), &wave)));
+    EXPECT_TRUE(FAILED(graph_.ConnectDirect(source_->Output(), In(), &wave)));
 }
 
 TEST_F(PixmorphConnection, DownstreamTypesAreRefusedUntilTheFilterProposedThem) {
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 640, 480));
     const CMediaType identical = HandMadeRgbType(320, 240);
     EXPECT_EQ(S_FALSE, Out()->QueryAccept(&identical)) << "accepted before any proposal";
-    EXPECT_TRUE(FAILED(graph_.Connect(Out(), sink_->Pin(), &identical)));
+    EXPECT_TRUE(FAILED(graph_.ConnectDirect(Out(), sink_->Input(), &identical)));
     CMediaType input = VideoType(MEDIASUBTYPE_YUY2, 640, 480);
     EXPECT_EQ(E_INVALIDARG, pixmorph_->CheckTransform(&input, &identical));
 
@@ -178,16 +178,16 @@ TEST_F(PixmorphConnection, DownstreamTypesAreRefusedUntilTheFilterProposedThem) 
     EXPECT_EQ(E_INVALIDARG, pixmorph_->CheckTransform(&rgb32, &identical)) << "the input must pass as well";
 
     // A downstream pin offering the type itself now connects with it.
-    sink_->offered = identical;
-    EXPECT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
+    sink_->SetOffered({identical});
+    EXPECT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
     EXPECT_EQ(320, OutputWidth());
 }
 
 TEST_F(PixmorphConnection, AllocatorRequestAndWorkBuffersOfAFixedSizeInput) {
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 640, 480));
-    ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
-    EXPECT_EQ(1, sink_->granted.cBuffers);
-    EXPECT_EQ(1228800, sink_->granted.cbBuffer);
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
+    EXPECT_EQ(1, sink_->Granted().cBuffers);
+    EXPECT_EQ(1228800, sink_->Granted().cbBuffer);
     // Here both builds' rules agree: the request is twice the input sample.
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
     EXPECT_EQ(1228800u, work.yuy2);
@@ -197,8 +197,8 @@ TEST_F(PixmorphConnection, AllocatorRequestAndWorkBuffersOfAFixedSizeInput) {
 TEST_F(PixmorphConnection, WorkBuffersOfASmallInputEnlarged) {
     control_->SetOutputSize(640, 480);
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 160, 120));
-    ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
-    EXPECT_EQ(1843200, sink_->granted.cbBuffer);
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
+    EXPECT_EQ(1843200, sink_->Granted().cbBuffer);
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
 #ifdef PIXMORPH_SCALVANE
     EXPECT_EQ(76800u, work.yuy2);  // twice the input sample
@@ -210,21 +210,21 @@ TEST_F(PixmorphConnection, WorkBuffersOfASmallInputEnlarged) {
 }
 
 TEST_F(PixmorphConnection, WorkBuffersOfAnI420InputHoldThe24BitImage) {
-    ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_PixmorphI420, 640, 480));
-    ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
+    ASSERT_EQ(S_OK, ConnectSource(video_media::kMediaSubtypeI420, 640, 480));
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
 #ifdef PIXMORPH_SCALVANE
     EXPECT_EQ(921600u, work.rgb);
 #else
-    EXPECT_EQ(static_cast<size_t>(sink_->granted.cbBuffer), work.rgb);
+    EXPECT_EQ(static_cast<size_t>(sink_->Granted().cbBuffer), work.rgb);
 #endif
 }
 
 TEST_F(PixmorphConnection, VariableSizeInputGetsTheFloorAndWorkBuffersForItsImages) {
     control_->SetOutputSize(133, 25);  // rows of 400 bytes: 10000
     ASSERT_EQ(S_OK, ConnectSource(MEDIASUBTYPE_YUY2, 320, 240, true, 100));
-    ASSERT_EQ(S_OK, graph_.Connect(Out(), sink_->Pin()));
-    EXPECT_EQ(65536, sink_->granted.cbBuffer);
+    ASSERT_EQ(S_OK, graph_.ConnectDirect(Out(), sink_->Input()));
+    EXPECT_EQ(65536, sink_->Granted().cbBuffer);
     // Neither rule alone leaves room for a 320x240 frame; the filter's bound does.
     const pixmorph::WorkSizes work = pixmorph_->WorkBufferCapacities();
     EXPECT_GE(work.yuy2, 153600u);

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "dshow_base/com_ptr.h"
+#include "dshow_base/video_media_type.h"
 #include "filters/video_send/video_send_api.h"
 #include "filters/virtual_camera/tests/virtual_camera_registration.h"
 #include "filters/virtual_camera/virtual_camera_ids.h"
@@ -24,7 +25,7 @@
 #include "media/frame_channel/tests/channel_watch.h"
 #include "media/virtual_picture/placeholder_picture.h"
 #include "pixel_formats/pixel_format.h"
-#include "platform/tests/graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
 #include "test_devices/tests/capture_graph.h"
 #include "test_devices/tests/device_listing.h"
 #include "test_signals/test_pattern.h"
@@ -36,7 +37,7 @@ using pixel_formats::PixelFormat;
 using test_devices::CaptureGraph;
 using test_devices::ReceivedSample;
 
-const GUID kSubtypeI420 = {0x30323449, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+constexpr const GUID& kSubtypeI420 = video_media::kMediaSubtypeI420;
 
 // The test camera streaming into a video send filter: the sending side.
 class SenderGraph {
@@ -46,10 +47,10 @@ public:
                                           graph_.PutVoid()));
         ComPtr<IBaseFilter> camera, send;
         RETURN_IF_FAILED(test_devices::CreateTestDevice(CLSID_VideoInputDeviceCategory, 0, &camera));
-        RETURN_IF_FAILED(testgraph::CreateFilter(CLSID_VideoSendFilter, &send));
+        RETURN_IF_FAILED(graph_test::CreateFilter(CLSID_VideoSendFilter, &send));
         RETURN_IF_FAILED(graph_->AddFilter(camera.Get(), L"Camera"));
         RETURN_IF_FAILED(graph_->AddFilter(send.Get(), L"Video Send Filter"));
-        RETURN_IF_FAILED(testgraph::Connect(graph_.Get(), camera.Get(), send.Get()));
+        RETURN_IF_FAILED(graph_test::Connect(graph_.Get(), camera.Get(), send.Get()));
         RETURN_IF_FAILED(graph_.As(&control_));
         return control_->Run();
     }
@@ -80,7 +81,7 @@ protected:
     // The device as a capture program finds it: by its friendly name.
     static ComPtr<IBaseFilter> OpenDevice() {
         ComPtr<IBaseFilter> device;
-        EXPECT_EQ(testgraph::BindDevice(CLSID_VideoInputDeviceCategory, kVirtualCameraName, &device), S_OK);
+        EXPECT_EQ(graph_test::BindDevice(CLSID_VideoInputDeviceCategory, kVirtualCameraName, &device), S_OK);
         return device;
     }
     static ComPtr<IAMStreamConfig> Config(IBaseFilter* device) {
@@ -126,7 +127,7 @@ private:
 };
 
 TEST_F(VirtualCameraTest, ListedAsACaptureDeviceWithItsModes) {
-    const std::vector<std::wstring> names = testgraph::DeviceNames(CLSID_VideoInputDeviceCategory);
+    const std::vector<std::wstring> names = graph_test::DeviceNames(CLSID_VideoInputDeviceCategory);
     ASSERT_EQ(std::count(names.begin(), names.end(), std::wstring(kVirtualCameraName)), 1);
     ComPtr<IBaseFilter> device = OpenDevice();
     ASSERT_TRUE(device);

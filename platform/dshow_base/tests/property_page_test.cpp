@@ -10,40 +10,11 @@
 
 #include "server_module/server_module_ids.h"
 #include "server_module_loader.h"
+#include "testing/graph_support/page_site.h"
 
 namespace {
 
-// Records what the page tells its frame; lives on the stack, so only counts.
-class FakeSite : public IPropertyPageSite {
-public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
-        if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IPropertyPageSite)) {
-            *ppv = static_cast<IPropertyPageSite*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *ppv = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
-    STDMETHODIMP_(ULONG) Release() override { return --refs; }
-    STDMETHODIMP OnStatusChange(DWORD flags) override {
-        statusChanges.push_back(flags);
-        return S_OK;
-    }
-    STDMETHODIMP GetLocaleID(LCID* lcid) override {
-        *lcid = LOCALE_USER_DEFAULT;
-        return S_OK;
-    }
-    STDMETHODIMP GetPageContainer(IUnknown** container) override {
-        *container = nullptr;
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
-
-    ULONG refs = 1;
-    std::vector<DWORD> statusChanges;
-};
+using graph_test::RecordingPageSite;
 
 HWND CreateHost() {
     WNDCLASSW wc = {};
@@ -141,7 +112,7 @@ TEST_F(PropertyPageTest, PageInfoGivesTitleAndTheDialogsPixelSize) {
 }
 
 TEST_F(PropertyPageTest, PageSiteIsHeldOnceAndReleased) {
-    FakeSite site;
+    RecordingPageSite site;
     EXPECT_EQ(E_UNEXPECTED, page_->SetPageSite(nullptr));
     ASSERT_EQ(S_OK, page_->SetPageSite(&site));
     EXPECT_EQ(2u, site.refs);
@@ -211,17 +182,17 @@ TEST_F(PropertyPageTest, ActivateCreatesTheDialogInsideTheFrameUntilDeactivate) 
 }
 
 TEST_F(PropertyPageTest, EditsMakeThePageDirtyAndApplyWritesThemBack) {
-    FakeSite site;
+    RecordingPageSite site;
     ASSERT_EQ(S_OK, page_->SetPageSite(&site));
     ASSERT_EQ(S_OK, Connect());
     ASSERT_EQ(S_OK, ActivateAt(0, 0));
     EXPECT_EQ(S_FALSE, page_->IsPageDirty());  // filling the controls is no edit
-    EXPECT_TRUE(site.statusChanges.empty());
+    EXPECT_TRUE(site.changes.empty());
 
     SetWindowTextW(Control(IDC_VALUE), L"17");
     EXPECT_EQ(S_OK, page_->IsPageDirty());
-    ASSERT_FALSE(site.statusChanges.empty());
-    EXPECT_EQ(static_cast<DWORD>(PROPPAGESTATUS_DIRTY), site.statusChanges.back());
+    ASSERT_FALSE(site.changes.empty());
+    EXPECT_EQ(static_cast<DWORD>(PROPPAGESTATUS_DIRTY), site.changes.back());
     EXPECT_EQ(42, thing_->Value());
 
     ASSERT_EQ(S_OK, page_->Apply());

@@ -9,57 +9,15 @@
 #include <string>
 
 #include "avi_test_reader.h"
-#include "graph_helpers.h"
-#include "tests/graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
+#include "testing/graph_support/test_files.h"
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 const wchar_t kCamera[] = L"Talvoro Test Camera";
 const wchar_t kMicrophone[] = L"Talvoro Test Microphone";
 constexpr DWORD kRecordMs = 3000;
-
-std::wstring OutputPath(const wchar_t* fileName) {
-    const char* dir = std::getenv("WEBCAM_TEST_OUT");
-    std::wstring path = dir ? std::wstring(dir, dir + std::strlen(dir)) : L".";
-    return path + L"\\" + fileName;
-}
-
-std::vector<uint8_t> ReadWholeFile(const std::wstring& path) {
-    std::vector<uint8_t> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    LARGE_INTEGER size = {};
-    GetFileSizeEx(file, &size);
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
-// Picks the camera's mode of this subtype and size through IAMStreamConfig.
-HRESULT SetCameraFormat(IBaseFilter* camera, const GUID& subtype, int width, int height) {
-    ComPtr<IPin> out = FirstPin(camera, PINDIR_OUTPUT, true);
-    ComPtr<IAMStreamConfig> config;
-    if (!out) return E_FAIL;
-    RETURN_IF_FAILED(out->QueryInterface(IID_IAMStreamConfig, config.PutVoid()));
-    int count = 0, size = 0;
-    RETURN_IF_FAILED(config->GetNumberOfCapabilities(&count, &size));
-    std::vector<BYTE> caps(size);
-    for (int i = 0; i < count; ++i) {
-        AM_MEDIA_TYPE* mt = nullptr;
-        if (FAILED(config->GetStreamCaps(i, &mt, caps.data()))) continue;
-        const auto* vih = reinterpret_cast<const VIDEOINFOHEADER*>(mt->pbFormat);
-        const bool match = mt->subtype == subtype && mt->formattype == FORMAT_VideoInfo &&
-                           vih->bmiHeader.biWidth == width && std::abs(vih->bmiHeader.biHeight) == height;
-        const HRESULT hr = match ? config->SetFormat(mt) : S_FALSE;
-        DeleteMediaType(mt);
-        if (match) return hr;
-    }
-    return VFW_E_NO_ACCEPTABLE_TYPES;
-}
 
 struct Recording {
     avi_test::ParsedAvi avi;
@@ -71,28 +29,28 @@ void Record(const std::wstring& path, bool withSound, const GUID& subtype, Recor
     TestGraph graph;
     ASSERT_EQ(S_OK, graph.Create());
     ComPtr<IBaseFilter> camera, microphone, mux, writer;
-    ASSERT_EQ(S_OK, testgraph::BindDevice(CLSID_VideoInputDeviceCategory, kCamera, &camera));
+    ASSERT_EQ(S_OK, graph_test::BindDevice(CLSID_VideoInputDeviceCategory, kCamera, &camera));
     ASSERT_EQ(S_OK, SetCameraFormat(camera.Get(), subtype, 320, 240));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_AviDest, &mux));
-    ASSERT_EQ(S_OK, testgraph::CreateFilter(CLSID_FileWriter, &writer));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_AviDest, &mux));
+    ASSERT_EQ(S_OK, graph_test::CreateFilter(CLSID_FileWriter, &writer));
     ComPtr<IFileSinkFilter> sink;
     ASSERT_EQ(S_OK, writer->QueryInterface(IID_IFileSinkFilter, sink.PutVoid()));
     ASSERT_EQ(S_OK, sink->SetFileName(path.c_str(), nullptr));
     ASSERT_EQ(S_OK, graph.Add(camera.Get(), L"Video Capture"));
     ASSERT_EQ(S_OK, graph.Add(mux.Get(), L"AVI Mux Filter"));
     ASSERT_EQ(S_OK, graph.Add(writer.Get(), L"File Writer"));
-    ASSERT_EQ(S_OK, testgraph::Connect(graph.Builder(), mux.Get(), writer.Get()));
-    ASSERT_EQ(S_OK, testgraph::Connect(graph.Builder(), camera.Get(), mux.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(graph.Builder(), mux.Get(), writer.Get()));
+    ASSERT_EQ(S_OK, graph_test::Connect(graph.Builder(), camera.Get(), mux.Get()));
     if (withSound) {
-        ASSERT_EQ(S_OK, testgraph::BindDevice(CLSID_AudioInputDeviceCategory, kMicrophone, &microphone));
+        ASSERT_EQ(S_OK, graph_test::BindDevice(CLSID_AudioInputDeviceCategory, kMicrophone, &microphone));
         ASSERT_EQ(S_OK, graph.Add(microphone.Get(), L"Audio Capture Filter"));
-        ASSERT_EQ(S_OK, testgraph::Connect(graph.Builder(), microphone.Get(), mux.Get()));
+        ASSERT_EQ(S_OK, graph_test::Connect(graph.Builder(), microphone.Get(), mux.Get()));
     }
     ComPtr<IMediaSeeking> seeking;
     ASSERT_EQ(S_OK, mux->QueryInterface(IID_IMediaSeeking, seeking.PutVoid()));
 
     ASSERT_EQ(S_OK, graph.Run());
-    testgraph::PumpFor(kRecordMs);
+    graph_test::PumpFor(kRecordMs);
     EXPECT_EQ(S_OK, seeking->GetCurrentPosition(&result->positionBeforeStop));
     ASSERT_EQ(S_OK, graph.Stop());
     // Complete when Stop returns, with the graph and its writer still alive.
@@ -141,4 +99,4 @@ TEST(AviMuxCapture, CameraAloneMakesAVideoOnlyFile) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test

@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 using Values = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
@@ -139,4 +139,4 @@ TEST_F(AviMuxTakeOver, RefusesNamesItDoesNotKnow) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test

@@ -8,12 +8,13 @@
 #include <iterator>
 
 #include "avi_test_reader.h"
-#include "graph_helpers.h"
+#include "testing/graph_support/test_files.h"
+#include "testing/graph_support/test_graph.h"
 #include "system_filters/avi_mux.h"
-#include "test_source.h"
-#include "test_types.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 using Names = std::vector<std::wstring>;
@@ -50,21 +51,6 @@ std::wstring TempPath(const wchar_t* name) {
     wchar_t dir[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, dir);
     return std::wstring(dir) + name;
-}
-
-std::vector<uint8_t> ReadWholeFile(const std::wstring& path) {
-    std::vector<uint8_t> bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    LARGE_INTEGER size = {};
-    GetFileSizeEx(file, &size);
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty()) ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
 }
 
 class AviMuxTest : public testing::Test {
@@ -217,4 +203,4 @@ TEST_F(AviMuxTest, SeekingReportsTheRecordedTime) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test

@@ -3,16 +3,16 @@
 // itself) and its place in intelligent connect.
 #include <gtest/gtest.h>
 
-#include "graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
 
 #include <dvdmedia.h>
 
 #include "pixel_formats/convert_frame.h"
-#include "test_sink.h"
-#include "test_source.h"
-#include "test_types.h"
+#include "testing/graph_support/test_sink.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 using pixel_formats::FrameFormat;
@@ -231,4 +231,4 @@ TEST_F(ColourConversionTest, IntelligentConnectPutsItBeforeTheVideoRenderer) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test

@@ -2,17 +2,17 @@
 // takes, what it offers, and that Transform stays inside its buffers.
 #include <gtest/gtest.h>
 
-#include "graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
 
 #include <dvdmedia.h>
 
-#include "guarded_sample.h"
+#include "testing/graph_support/guarded_sample.h"
 #include "pixel_formats/convert_frame.h"
 #include "system_filters/colour_converter.h"
-#include "test_source.h"
-#include "test_types.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 using pixel_formats::PixelFormat;
@@ -159,4 +159,4 @@ TEST_F(ColourTransformBounds, RefusesBuffersTooSmallWithoutWritingAByte) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test

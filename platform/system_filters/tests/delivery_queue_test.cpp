@@ -8,10 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "guarded_sample.h"
+#include "testing/graph_support/guarded_sample.h"
 #include "system_filters/delivery_queue.h"
+#include "testing/window_harness/waiting.h"
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 using system_filters::DeliveryQueue;
@@ -45,8 +46,7 @@ public:
     }
     // Waits (bounded) until `count` entries are logged.
     bool WaitFor(size_t count) {
-        for (int i = 0; i < 500 && Log().size() < count; ++i) Sleep(10);
-        return Log().size() >= count;
+        return harness::WaitUntil([&] { return Log().size() >= count; }, 5000, 10);
     }
 
     long refuseLength_ = -1;
@@ -159,4 +159,4 @@ TEST(DeliveryQueue, StopWaitsForABlockedDeliveryAndDropsTheRest) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test

@@ -4,12 +4,13 @@
 
 #include <algorithm>
 
-#include "graph_helpers.h"
-#include "test_sink.h"
-#include "test_source.h"
-#include "test_types.h"
+#include "testing/graph_support/test_graph.h"
+#include "testing/graph_support/test_sink.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
+#include "testing/window_harness/waiting.h"
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 using pixel_formats::PixelFormat;
@@ -185,9 +186,7 @@ TEST_F(InfTeeTest, InputTypeChangeMustSuitEveryConnectedOutput) {
     ASSERT_EQ(S_OK, ConnectInput(source));
     // The remaining output follows the input, by a reconnection the graph
     // may carry out later.
-    const DWORD deadline = GetTickCount() + 3000;
-    while (!(ConnectionType(flexible->Input()) == uyvy) && GetTickCount() < deadline) Sleep(20);
-    EXPECT_TRUE(ConnectionType(flexible->Input()) == uyvy);
+    EXPECT_TRUE(harness::WaitUntil([&] { return ConnectionType(flexible->Input()) == uyvy; }, 3000, 20));
     EXPECT_EQ(1, FreeOutputs());
 }
 
@@ -317,9 +316,9 @@ TEST_F(InfTeeTest, SeekingAndQualityPassUpstreamFromTheFirstOutputOnly) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 // qedit.h's CLSID_NullRenderer, which MinGW's headers lack.
@@ -360,4 +359,4 @@ TEST_F(InfTeeTest, BlockingRenderersOnEveryOutputAllCompleteThePause) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test

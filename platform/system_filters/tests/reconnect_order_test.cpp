@@ -5,13 +5,13 @@
 
 #include <set>
 
-#include "graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
 #include "pixel_formats/convert_frame.h"
-#include "test_sink.h"
-#include "test_source.h"
-#include "test_types.h"
+#include "testing/graph_support/test_sink.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 using pixel_formats::PixelFormat;
@@ -218,4 +218,4 @@ TEST_F(ReconnectOrderTest, ColourConverterKeepsConvertingCorrectly) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test

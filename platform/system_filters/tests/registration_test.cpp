@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "graph_helpers.h"
+#include "testing/graph_support/test_graph.h"
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 std::wstring GuidString(REFGUID guid) {
@@ -150,4 +150,4 @@ TEST_F(ForeignRegistration, RegisteringAndUnregisteringLeaveItAlone) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test

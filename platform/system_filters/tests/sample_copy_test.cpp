@@ -2,12 +2,12 @@
 // downstream cannot tell from the original, or nothing at all.
 #include <gtest/gtest.h>
 
-#include "guarded_sample.h"
+#include "testing/graph_support/guarded_sample.h"
 #include "system_filters/sample_copy.h"
-#include "test_source.h"
-#include "test_types.h"
+#include "testing/graph_support/test_source.h"
+#include "testing/graph_support/test_types.h"
 
-namespace system_filters_test {
+namespace graph_test {
 namespace {
 
 using system_filters::CopySample;
@@ -67,4 +67,4 @@ TEST(SampleCopy, RefusesASmallerBufferUntouched) {
 }
 
 }  // namespace
-}  // namespace system_filters_test
+}  // namespace graph_test

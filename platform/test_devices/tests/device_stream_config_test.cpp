@@ -12,11 +12,12 @@
 #include "com_test.h"
 #include "device_listing.h"
 #include "dshow_base/media_type.h"
+#include "dshow_base/video_media_type.h"
 
 namespace test_devices {
 namespace {
 
-const GUID kI420 = {0x30323449, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+constexpr const GUID& kI420 = video_media::kMediaSubtypeI420;
 
 struct Caps {
     CMediaType type;
