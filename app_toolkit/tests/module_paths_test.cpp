@@ -83,4 +83,15 @@ TEST_F(ScratchFolder, CreateDirectoryTreeStopsAtRootsAndFailsWithoutAParent) {
     EXPECT_FALSE(CreateDirectoryTree(L"Q:\\no\\such\\drive"));
 }
 
+// Refused whole, before any parent is made: a path of MAX_PATH characters or
+// more, even 32,000 backslashes, which a walk one parent deep per call could
+// not survive.
+TEST_F(ScratchFolder, CreateDirectoryTreeRefusesPathsOfMaxPathOrMore) {
+    EXPECT_FALSE(CreateDirectoryTree(CString(L'\\', 32000)));
+    CString deep = root_ + L"\\a";
+    while (deep.GetLength() < MAX_PATH) deep += L"\\b";
+    EXPECT_FALSE(CreateDirectoryTree(deep));
+    EXPECT_FALSE(DirectoryExists(root_ + L"\\a")) << "a parent of the refused path was made";
+}
+
 }  // namespace

@@ -157,6 +157,10 @@ STDMETHODIMP FrameSinkPin::NotifyAllocator(IMemAllocator* allocator, BOOL readOn
 }
 
 STDMETHODIMP FrameSinkPin::Receive(IMediaSample* sample) {
+    if (!sink_->gate.Check()) {
+        sink_->held.Set();
+        sink_->gate.Wait();
+    }
     const HRESULT hr = CBaseInputPin::Receive(sample);
     if (hr != S_OK) return hr;
     ReceivedFrame frame;
@@ -194,7 +198,9 @@ STDMETHODIMP FrameSinkPin::BeginFlush() { return CBaseInputPin::BeginFlush(); }
 STDMETHODIMP FrameSinkPin::EndFlush() { return CBaseInputPin::EndFlush(); }
 
 FrameSink::FrameSink()
-    : CBaseFilter(L"Frame sink", nullptr, &lock_, kFrameSinkClsid), pin_(new FrameSinkPin(this, &lock_)) {}
+    : CBaseFilter(L"Frame sink", nullptr, &lock_, kFrameSinkClsid), pin_(new FrameSinkPin(this, &lock_)) {
+    gate.Set();
+}
 
 FrameSink::~FrameSink() { delete pin_; }
 

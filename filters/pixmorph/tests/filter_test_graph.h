@@ -111,6 +111,10 @@ public:
 
     CMediaType offered;                // nothing offered while its major type is GUID_NULL
     ALLOCATOR_PROPERTIES granted = {};  // of the allocator NotifyAllocator was given
+    // Open unless a test resets it: while shut, Receive holds each frame at
+    // the gate, as a paused renderer does, and sets `held` when one waits.
+    CAMEvent gate{TRUE};
+    CAMEvent held{TRUE};
 
 private:
     friend class FrameSinkPin;

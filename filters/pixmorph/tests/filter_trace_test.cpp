@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "filters/pixmorph/debug_text.h"
+#include "narrow_text/debug_text.h"
 #include "filters/pixmorph/tests/filter_test_graph.h"
 
 namespace pixmorph_test {
