@@ -5,6 +5,7 @@
 
 #include "filters/pixmorph/tests/filter_test_graph.h"
 #include "filters/pixmorph/video_type.h"
+#include "testing/window_harness/waiting.h"
 
 namespace pixmorph_test {
 namespace {
@@ -234,12 +235,15 @@ TEST_F(PixmorphStream, DynamicQueryAcceptDoesNotWaitForAFrameDownstreamHolds) {
     const bool held = sink_->held.Wait(10000);
     const CMediaType small = VideoType(MEDIASUBTYPE_YUY2, 160, 120);
     DynamicCall call{dynamic.Get(), &small, E_PENDING};
-    // On a thread of its own, so that waiting shows as a late answer, not a hung test.
+    // On a thread of its own, so that waiting shows as a late answer, not a
+    // hung test. This thread pumps meanwhile, as an application's does: the
+    // trace's window lookup may ask this thread's windows for their titles.
     const HANDLE thread = CreateThread(nullptr, 0, CallDynamicQueryAccept, &call, 0, nullptr);
-    const bool answered = thread && WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0;
+    auto ended = [&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; };
+    const bool answered = thread && harness::WaitUntil(ended, 5000);
     sink_->gate.Set();
     if (thread) {
-        WaitForSingleObject(thread, INFINITE);
+        if (!harness::WaitUntil(ended, 30000)) WaitForSingleObject(thread, INFINITE);
         CloseHandle(thread);
     }
     ASSERT_TRUE(held) << "no frame reached the sink";
