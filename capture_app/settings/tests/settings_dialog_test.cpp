@@ -521,7 +521,7 @@ TEST_F(SettingsDialogTest, AnUncreatableWorkFolderShowsTheErrorAndKeepsThePath) 
     // which no snapshot could be written.
     const CString tooLong = kept + L"\\" + CString(L'w', 200 - kept.GetLength() - 1);
     const CString noAnsiForm = kept + L"\\\u0E01";
-    for (const CString& refused : {tooLong, noAnsiForm}) {
+    for (const CString& refused : {noAnsiForm, tooLong}) {
         Send(edit, EM_SETSEL, 0, -1);
         ASSERT_TRUE(harness::TypeText(edit, refused.str()));
         EXPECT_TRUE(ApplyBecomes(true));
