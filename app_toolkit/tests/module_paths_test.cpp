@@ -88,10 +88,13 @@ TEST_F(ScratchFolder, CreateDirectoryTreeStopsAtRootsAndFailsWithoutAParent) {
 // not survive.
 TEST_F(ScratchFolder, CreateDirectoryTreeRefusesPathsOfMaxPathOrMore) {
     EXPECT_FALSE(CreateDirectoryTree(CString(L'\\', 32000)));
-    CString deep = root_ + L"\\a";
+    // A name of its own: a tree that long outlives the scratch folder's removal.
+    CString top;
+    top.Format(L"%s\\refused_%lu", root_.GetString(), GetTickCount());
+    CString deep = top;
     while (deep.GetLength() < MAX_PATH) deep += L"\\b";
     EXPECT_FALSE(CreateDirectoryTree(deep));
-    EXPECT_FALSE(DirectoryExists(root_ + L"\\a")) << "a parent of the refused path was made";
+    EXPECT_FALSE(DirectoryExists(top)) << "a parent of the refused path was made";
 }
 
 }  // namespace
