@@ -27,7 +27,9 @@ bool DirectoryExists(LPCWSTR path) {
 
 bool CreateDirectoryTree(LPCWSTR path) {
     CString folder(path);
-    if (folder.IsEmpty()) return false;
+    // No plain path that long names a folder, and a walk through its parents
+    // one call deep each would end in a stack overflow for a long enough one.
+    if (folder.IsEmpty() || folder.GetLength() >= MAX_PATH) return false;
     if (DirectoryExists(folder)) return true;
     if (folder[folder.GetLength() - 1] == L'\\') folder = folder.Left(folder.GetLength() - 1);
     const int slash = folder.ReverseFind(L'\\');

@@ -14,5 +14,6 @@ bool DirectoryExists(LPCWSTR path);
 
 // Creates the folder and any missing parents. True when the folder exists
 // afterwards. A path without a backslash has no parent and fails unless it
-// exists already; an empty path fails.
+// exists already; an empty path, and one of MAX_PATH characters or more,
+// fails without making anything.
 bool CreateDirectoryTree(LPCWSTR path);

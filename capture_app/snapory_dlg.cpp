@@ -2,12 +2,12 @@
 
 #include "app_toolkit/module_paths.h"
 #include "capture_app/cam_manage.h"
-#include "capture_app/debug_text.h"
 #include "capture_app/osd_host.h"
 #include "capture_app/skin_layout.h"
 #include "capture_app/video_sizes.h"
 #include "capture_engine/korvel.h"
 #include "dialog_framework/application.h"
+#include "narrow_text/debug_text.h"
 
 namespace {
 
@@ -88,13 +88,15 @@ BOOL CSnaporyDlg::OnEraseBkgnd(HDC) { return TRUE; }
 BOOL CSnaporyDlg::OnHelpInfo(HELPINFO*) { return TRUE; }
 
 void CSnaporyDlg::StartDevice(int index) {
-    SendDebugText(L"Rendevice begin!");
+    SendDebugText("Rendevice begin!");
     m_nCurDevice = index;
     g_CamManage.OpenVideoDevice(index);
     AttachPreview();
     m_bPreviewing = TRUE;
     ::RunGraph();
-    SendDebugText(L"Rendevice compelete!");
+    // Every device has its own sizes: the list must not keep the last one's.
+    if (m_comboSize.GetSafeHwnd()) FillSizeCombo();
+    SendDebugText("Rendevice compelete!");
 }
 
 void CSnaporyDlg::AttachPreview() {

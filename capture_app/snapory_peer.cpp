@@ -7,8 +7,8 @@
 #include <shellapi.h>
 
 #include "capture_app/cam_manage.h"
-#include "capture_app/debug_text.h"
 #include "capture_app/skin_layout.h"
+#include "narrow_text/debug_text.h"
 
 namespace {
 
@@ -21,8 +21,10 @@ bool ReadPeerPath(CString* path) {
     HKEY key = nullptr;
     if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Talvoro", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
-    wchar_t value[130] = L"";  // 260 bytes
-    DWORD bytes = sizeof value - sizeof value[0];  // room kept for a terminator the value may lack
+    // At most 260 bytes are read; one unit more keeps room for a terminator
+    // that a value of exactly 260 bytes may lack.
+    wchar_t value[131] = L"";
+    DWORD bytes = 260;
     DWORD type = 0;
     const LONG read = ::RegQueryValueExW(key, L"Nerra", nullptr, &type, reinterpret_cast<BYTE*>(value), &bytes);
     ::RegCloseKey(key);
@@ -76,7 +78,7 @@ void CSnaporyDlg::OnBtnPopup() {
 }
 
 void CSnaporyDlg::StartPeerApplication() {
-    SendDebugText(L"OpenNerra begin!");
+    SendDebugText("OpenNerra begin!");
     CString path;
     if (!ReadPeerPath(&path)) {
         MessageBox(kNotInstalled);

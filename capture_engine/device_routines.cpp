@@ -3,18 +3,21 @@
 #include <cwchar>
 
 #include "capture_engine/device_name_list.h"
+#include "capture_engine/engine_trace.h"
 
 namespace device_routines {
 namespace {
 
 HRESULT DeviceMonikers(REFCLSID category, ComPtr<IEnumMoniker>* monikers) {
     ComPtr<ICreateDevEnum> devEnum;
-    RETURN_IF_FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
-                                      devEnum.PutVoid()));
-    // S_FALSE (an empty category) hands out no enumerator.
+    RETURN_IF_STEP_FAILED(CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                                           devEnum.PutVoid()));
+    // Anything but S_OK lists no device: S_FALSE is an empty category, and a
+    // category the system cannot list is empty as far as the callers can tell.
     const HRESULT hr = devEnum->CreateClassEnumerator(category, monikers->Put(), 0);
     if (hr != S_OK) monikers->Reset();
-    return FAILED(hr) ? hr : S_OK;
+    if (FAILED(hr)) FAIL_STEP("ICreateDevEnum::CreateClassEnumerator", hr);
+    return S_OK;
 }
 
 }  // namespace

@@ -14,8 +14,9 @@ namespace device_routines {
 // `names`, never more than `capacity` units: a name that would not fit with
 // its line feed and the terminator ends the list there, so the listed names
 // keep the indices SelectDevice gives them. *count gets the number of names.
-// An empty category returns S_FALSE and leaves `names` untouched; failure to
-// create the enumerator returns its error, also with `names` untouched.
+// An empty category, or one the system cannot list, returns S_FALSE and
+// leaves `names` untouched; failure to create the system device enumerator
+// returns its error, also with `names` untouched.
 HRESULT EnumerateDeviceNames(REFCLSID category, unsigned short* count, wchar_t* names, size_t capacity);
 
 // Binds the `index`-th device of the category (counting every device whose

@@ -24,8 +24,10 @@ HRESULT CGraphManage::CaptureMediaControl() {
 // The stop sequence on the capture graph. The control is fetched when a
 // failed Stop left the running flag set after the control was dropped.
 HRESULT CGraphManage::StopCapture() {
-    RETURN_IF_FAILED(CaptureMediaControl());
-    return StopSequence(m_mediaControl.Get(), &m_captureRunning);
+    RETURN_IF_STEP_FAILED(CaptureMediaControl());
+    const HRESULT stopped = StopSequence(m_mediaControl.Get(), &m_captureRunning);
+    if (FAILED(stopped)) return FAIL_STEP("StopSequence", stopped);
+    return stopped;
 }
 
 void CGraphManage::SetAudioDevice(int index) {

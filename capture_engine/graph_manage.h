@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include "capture_engine/engine_trace.h"
 #include "capture_engine/video_size_record.h"
 #include "dshow_base/com_ptr.h"
 
@@ -67,6 +68,8 @@ private:
     void RestoreWindowRect();
     void RebuildAndRun(bool converted);
     HRESULT BuildAviRecording(LPCWSTR fileName, int withAudio);
+    HRESULT ConnectAviRecording(LPCWSTR fileName, int withAudio);
+    void RemoveAviFilters();
     HRESULT BuildMpegRecording(LPCWSTR fileName, int mpegQuality, int withAudio);
     HRESULT ConnectMpegRecording(LPCWSTR fileName, int withAudio);
     void RemoveMpegFilters();

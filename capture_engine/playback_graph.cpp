@@ -20,11 +20,11 @@ HRESULT SecondsOut(HRESULT hr, LONGLONG position, int* seconds) {
 HRESULT CGraphManage::RenderMediaFile(LPCWSTR fileName) {
     if (!fileName) return E_POINTER;
     // A graph still present goes first, so no interface of it outlives it.
-    if (m_playGraphPresent) RETURN_IF_FAILED(TearDownGraph2());
+    if (m_playGraphPresent) RETURN_IF_STEP_FAILED(TearDownGraph2());
     const HRESULT created = CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
                                              m_playGraph.PutVoid());
     m_playGraphPresent = 1;
-    RETURN_IF_FAILED(created);
+    if (FAILED(created)) return FAIL_STEP("CoCreateInstance(CLSID_FilterGraph)", created);
     // In the graph before rendering, the snapshot filter is taken into the
     // video path by the graph builder's automatic connection.
     if (!m_playSnapshot &&
@@ -56,7 +56,7 @@ HRESULT CGraphManage::RunGraph2() {
         if (SUCCEEDED(query)) m_playSeeking->SetTimeFormat(&TIME_FORMAT_MEDIA_TIME);
     }
     if (!m_playControl) query = m_playGraph.As(&m_playControl);
-    RETURN_IF_FAILED(query);
+    if (FAILED(query)) return FAIL_STEP("the playback graph's IMediaSeeking or IMediaControl", query);
     const HRESULT hr = m_playControl->Run();
     if (FAILED(hr)) {
         m_playControl->Stop();
@@ -87,7 +87,7 @@ HRESULT CGraphManage::StopGraph2() {
 HRESULT CGraphManage::SetPlayWindow2(HWND window) {
     if (!m_playWindowIf) {
         if (!m_playGraph) return E_POINTER;
-        RETURN_IF_FAILED(m_playGraph->QueryInterface(IID_IVideoWindow, m_playWindowIf.PutVoid()));
+        RETURN_IF_STEP_FAILED(m_playGraph->QueryInterface(IID_IVideoWindow, m_playWindowIf.PutVoid()));
     }
     // The notify window is registered once per rendered file.
     if (!m_playEvents && SUCCEEDED(m_playGraph->QueryInterface(IID_IMediaEventEx, m_playEvents.PutVoid())))
@@ -112,7 +112,7 @@ HRESULT CGraphManage::TearDownGraph2() {
         m_playControl->Pause();
         const HRESULT stopped = m_playControl->Stop();
         m_playState = PlayState_Stopped;
-        RETURN_IF_FAILED(stopped);
+        if (FAILED(stopped)) return FAIL_STEP("IMediaControl::Stop", stopped);
     }
     m_playState = PlayState_Stopped;
     m_playControl.Reset();
@@ -160,6 +160,7 @@ HRESULT CGraphManage::GetEventCode2(long* eventCode) {
     if (!m_playEvents) return E_FAIL;
     long code = 0;
     LONG_PTR param1 = 0, param2 = 0;
+    // No event waiting (E_ABORT) is the usual answer of a poll: not traced.
     RETURN_IF_FAILED(m_playEvents->GetEvent(&code, &param1, &param2, 0));
     m_playEvents->FreeEventParams(code, param1, param2);
     *eventCode = code;

@@ -19,43 +19,43 @@ constexpr LONG kRunSettleMilliseconds = 2000;
 // filter, renderer, and the audio device that only recording connects.
 HRESULT CGraphManage::AddPreviewSources() {
     IGraphBuilder* graph = m_captureGraph.Get();
-    if (!graph) return E_POINTER;
-    RETURN_IF_FAILED(device_routines::AddSelectedDevice(graph, CLSID_VideoInputDeviceCategory, m_videoDeviceIndex,
+    if (!graph) return FAIL_STEP("a capture graph", E_POINTER);
+    RETURN_IF_STEP_FAILED(device_routines::AddSelectedDevice(graph, CLSID_VideoInputDeviceCategory, m_videoDeviceIndex,
                                                         L"Video Capture", &m_videoCapture));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_SnapshotFilter, L"Snapshot Filter", &m_snapshot));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_VideoRendererDefault, L"Video Render", &m_videoRenderer));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_SnapshotFilter, L"Snapshot Filter", &m_snapshot));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_VideoRendererDefault, L"Video Render", &m_videoRenderer));
     return device_routines::AddSelectedDevice(graph, CLSID_AudioInputDeviceCategory, m_audioDeviceIndex,
                                               L"Audio Capture Filter", &m_audioCapture);
 }
 
 HRESULT CGraphManage::RunPreview() {
-    if (!m_captureGraph) return E_POINTER;
+    if (!m_captureGraph) return FAIL_STEP("a capture graph", E_POINTER);
     DisconnectAll(m_captureGraph.Get());
-    RETURN_IF_FAILED(AddPreviewSources());
+    RETURN_IF_STEP_FAILED(AddPreviewSources());
     RemoveAndRelease(m_captureGraph.Get(), &m_pixmorph);
-    RETURN_IF_FAILED(ConnectFilters(m_captureGraph.Get(), m_videoCapture.Get(), m_snapshot.Get()));
-    RETURN_IF_FAILED(ConnectFilters(m_captureGraph.Get(), m_snapshot.Get(), m_videoRenderer.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(m_captureGraph.Get(), m_videoCapture.Get(), m_snapshot.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(m_captureGraph.Get(), m_snapshot.Get(), m_videoRenderer.Get()));
     m_graphMode = GraphMode_Preview;
     return S_OK;
 }
 
 // Expects a disconnected graph, as the converted size change leaves it.
 HRESULT CGraphManage::RunPreviewEx() {
-    RETURN_IF_FAILED(AddPreviewSources());
+    RETURN_IF_STEP_FAILED(AddPreviewSources());
     IGraphBuilder* graph = m_captureGraph.Get();
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_Colour, L"colorspace Filter", &m_colourConverter));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_Pixmorph, L"Chromaver Filter", &m_pixmorph));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_videoCapture.Get(), m_pixmorph.Get()));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_pixmorph.Get(), m_snapshot.Get()));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_snapshot.Get(), m_colourConverter.Get()));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_colourConverter.Get(), m_videoRenderer.Get()));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_Colour, L"colorspace Filter", &m_colourConverter));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_Pixmorph, L"Chromaver Filter", &m_pixmorph));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_videoCapture.Get(), m_pixmorph.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_pixmorph.Get(), m_snapshot.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_snapshot.Get(), m_colourConverter.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_colourConverter.Get(), m_videoRenderer.Get()));
     m_graphMode = GraphMode_Preview;
     return S_OK;
 }
 
 HRESULT CGraphManage::RunGraph() {
     if (m_captureRunning) return S_OK;
-    RETURN_IF_FAILED(CaptureMediaControl());
+    RETURN_IF_STEP_FAILED(CaptureMediaControl());
     HRESULT hr = m_mediaControl->Run();
     if (hr == S_FALSE) {
         // The graph completes the change on its own; a filter that fails to
@@ -67,7 +67,7 @@ HRESULT CGraphManage::RunGraph() {
     if (FAILED(hr)) {
         m_mediaControl->Stop();
         StopEveryFilter(m_captureGraph.Get());
-        return hr;
+        return FAIL_STEP("IMediaControl::Run", hr);
     }
     m_captureRunning = 1;
     return hr;
@@ -81,7 +81,7 @@ HRESULT CGraphManage::StopGraph() {
 HRESULT CGraphManage::AttachWindow(HWND window) {
     if (!m_videoWindow) {
         if (!m_captureGraph) return E_POINTER;
-        RETURN_IF_FAILED(m_captureGraph->QueryInterface(IID_IVideoWindow, m_videoWindow.PutVoid()));
+        RETURN_IF_STEP_FAILED(m_captureGraph->QueryInterface(IID_IVideoWindow, m_videoWindow.PutVoid()));
     }
     if (!window) {
         m_videoWindow->put_Owner(0);
@@ -104,7 +104,7 @@ HRESULT CGraphManage::SetPlayWindow(HWND window) {
 }
 
 HRESULT CGraphManage::SetWindowPosition(const RECT& rect) {
-    if (!m_videoWindow) return E_FAIL;
+    if (!m_videoWindow) return FAIL_STEP("a video window", E_FAIL);
     m_videoWindowRect = rect;
     return m_videoWindow->SetWindowPosition(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }

@@ -52,9 +52,9 @@ HRESULT CheckRecordingName(LPCWSTR fileName) {
 }  // namespace
 
 HRESULT CGraphManage::RunRecord(LPCWSTR fileName, int format, int mpegQuality, int withAudio) {
-    RETURN_IF_FAILED(CheckRecordingName(fileName));
-    if (!m_captureGraph) return E_POINTER;
-    if (m_captureRunning) RETURN_IF_FAILED(StopCapture());
+    RETURN_IF_STEP_FAILED(CheckRecordingName(fileName));
+    if (!m_captureGraph) return FAIL_STEP("a capture graph", E_POINTER);
+    if (m_captureRunning) RETURN_IF_STEP_FAILED(StopCapture());
     ReleaseControlAndWindow(&m_mediaControl, &m_videoWindow);
     DisconnectAll(m_captureGraph.Get());
     if (format == 1) return BuildAviRecording(fileName, withAudio);
@@ -65,32 +65,48 @@ HRESULT CGraphManage::RunRecord(LPCWSTR fileName, int format, int mpegQuality, i
 // branch first, so the recording branch is the tee's second output.
 HRESULT CGraphManage::ConnectRecordingPreview() {
     IGraphBuilder* graph = m_captureGraph.Get();
-    RETURN_IF_FAILED(ConnectFilters(graph, m_videoCapture.Get(), m_tee.Get()));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_tee.Get(), m_snapshot.Get()));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_snapshot.Get(), m_colourConverter.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_videoCapture.Get(), m_tee.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_tee.Get(), m_snapshot.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_snapshot.Get(), m_colourConverter.Get()));
     return ConnectFilters(graph, m_colourConverter.Get(), m_videoRenderer.Get());
 }
 
 HRESULT CGraphManage::BuildAviRecording(LPCWSTR fileName, int withAudio) {
-    IGraphBuilder* graph = m_captureGraph.Get();
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_InfTee, L"InfPin Filter", &m_tee));
-    RETURN_IF_FAILED(device_routines::AddSelectedDevice(graph, CLSID_AudioInputDeviceCategory, m_audioDeviceIndex,
-                                                        L"Audio Capture Filter", &m_audioCapture));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_Colour, L"colorspace Filter", &m_colourConverter));
-    RETURN_IF_FAILED(ConnectRecordingPreview());
-
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_AviDest, L"AVI Mux Filter", &m_aviMux));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_tee.Get(), m_aviMux.Get()));
-    if (withAudio) RETURN_IF_FAILED(ConnectFilters(graph, m_audioCapture.Get(), m_aviMux.Get()));
-
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_FileWriter, L"File Writer", &m_fileWriter));
-    // Named on every build, not only when created: a writer kept from a
-    // failed build must not write this recording under the earlier name.
-    ComPtr<IFileSinkFilter> sink;
-    if (SUCCEEDED(m_fileWriter.As(&sink))) sink->SetFileName(fileName, nullptr);
-    RETURN_IF_FAILED(ConnectFilters(graph, m_aviMux.Get(), m_fileWriter.Get()));
+    const HRESULT built = ConnectAviRecording(fileName, withAudio);
+    if (FAILED(built)) {
+        // As on the MPEG path: a multiplexer left half connected refuses to
+        // pause, and the preview the caller runs next would never start.
+        RemoveAviFilters();
+        return built;
+    }
     m_graphMode = GraphMode_AviRecord;
     return S_OK;
+}
+
+HRESULT CGraphManage::ConnectAviRecording(LPCWSTR fileName, int withAudio) {
+    IGraphBuilder* graph = m_captureGraph.Get();
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_InfTee, L"InfPin Filter", &m_tee));
+    RETURN_IF_STEP_FAILED(device_routines::AddSelectedDevice(graph, CLSID_AudioInputDeviceCategory, m_audioDeviceIndex,
+                                                        L"Audio Capture Filter", &m_audioCapture));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_Colour, L"colorspace Filter", &m_colourConverter));
+    RETURN_IF_STEP_FAILED(ConnectRecordingPreview());
+
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_AviDest, L"AVI Mux Filter", &m_aviMux));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_tee.Get(), m_aviMux.Get()));
+    if (withAudio) RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_audioCapture.Get(), m_aviMux.Get()));
+
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_FileWriter, L"File Writer", &m_fileWriter));
+    // Named on every build, not only when created: a writer kept from an
+    // earlier build must not write this recording under the earlier name.
+    ComPtr<IFileSinkFilter> sink;
+    if (SUCCEEDED(m_fileWriter.As(&sink))) sink->SetFileName(fileName, nullptr);
+    return ConnectFilters(graph, m_aviMux.Get(), m_fileWriter.Get());
+}
+
+void CGraphManage::RemoveAviFilters() {
+    IFilterGraph* graph = m_captureGraph.Get();
+    RemoveAndRelease(graph, &m_aviMux);
+    RemoveAndRelease(graph, &m_fileWriter);
 }
 
 HRESULT CGraphManage::BuildMpegRecording(LPCWSTR fileName, int mpegQuality, int withAudio) {
@@ -103,32 +119,33 @@ HRESULT CGraphManage::BuildMpegRecording(LPCWSTR fileName, int mpegQuality, int 
     }
     const HRESULT setup = mpeg_encoder_setup::ConfigureEncoder(m_mpegEncoder.Get(), mpegQuality);
     m_graphMode = GraphMode_MpegRecord;
+    if (FAILED(setup)) return FAIL_STEP("ConfigureEncoder", setup);
     return setup;
 }
 
 HRESULT CGraphManage::ConnectMpegRecording(LPCWSTR fileName, int withAudio) {
     IGraphBuilder* graph = m_captureGraph.Get();
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_InfTee, L"InfPin Filter", &m_tee));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_Colour, L"colorspace Filter", &m_colourConverter));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_MpegMultiplexer, L"MPG Mux", &m_mpegMux));
-    RETURN_IF_FAILED(ConnectRecordingPreview());
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_InfTee, L"InfPin Filter", &m_tee));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_Colour, L"colorspace Filter", &m_colourConverter));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_MpegMultiplexer, L"MPG Mux", &m_mpegMux));
+    RETURN_IF_STEP_FAILED(ConnectRecordingPreview());
 
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_MpegVideoEncoder, L"Encoder filter", &m_mpegEncoder));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_DumpFileSink, L"dump", &m_mpegFileSink));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_MpegVideoEncoder, L"Encoder filter", &m_mpegEncoder));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_DumpFileSink, L"dump", &m_mpegFileSink));
     // Named on every build, as the AVI writer is.
     ComPtr<IFileSinkFilter> sink;
-    RETURN_IF_FAILED(m_mpegFileSink.As(&sink));
-    RETURN_IF_FAILED(sink->SetFileName(fileName, nullptr));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_tee.Get(), m_mpegEncoder.Get()));
+    RETURN_IF_STEP_FAILED(m_mpegFileSink.As(&sink));
+    RETURN_IF_STEP_FAILED(sink->SetFileName(fileName, nullptr));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_tee.Get(), m_mpegEncoder.Get()));
     // The streams' connections to the multiplexer are not checked: it records
     // whichever of them it took.
     ConnectFilters(graph, m_mpegEncoder.Get(), m_mpegMux.Get());
 
-    RETURN_IF_FAILED(device_routines::AddSelectedDevice(graph, CLSID_AudioInputDeviceCategory, m_audioDeviceIndex,
+    RETURN_IF_STEP_FAILED(device_routines::AddSelectedDevice(graph, CLSID_AudioInputDeviceCategory, m_audioDeviceIndex,
                                                         L"Audio Capture Filter", &m_audioCapture));
     if (withAudio) {
-        RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_MpegAudioEncoder, L"Audio Encoder", &m_audioEncoder));
-        RETURN_IF_FAILED(ConnectFilters(graph, m_audioCapture.Get(), m_audioEncoder.Get()));
+        RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_MpegAudioEncoder, L"Audio Encoder", &m_audioEncoder));
+        RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_audioCapture.Get(), m_audioEncoder.Get()));
         ConnectFilters(graph, m_audioEncoder.Get(), m_mpegMux.Get());
     }
     return ConnectFilters(graph, m_mpegMux.Get(), m_mpegFileSink.Get());
@@ -147,11 +164,8 @@ void CGraphManage::StopRecord() {
     if (m_captureRunning && FAILED(StopCapture())) return;
     ReleaseControlAndWindow(&m_mediaControl, &m_videoWindow);
     DisconnectAll(m_captureGraph.Get());
-    IFilterGraph* graph = m_captureGraph.Get();
-    if (m_graphMode == GraphMode_AviRecord) {
-        RemoveAndRelease(graph, &m_aviMux);
-        RemoveAndRelease(graph, &m_fileWriter);
-    } else {
+    if (m_graphMode == GraphMode_AviRecord)
+        RemoveAviFilters();
+    else
         RemoveMpegFilters();
-    }
 }

@@ -3,7 +3,11 @@
 
 #include <olectl.h>
 
+#include <cstring>
+#include <string>
+
 #include "filters/snapshot/snapshot_api.h"
+#include "narrow_text/ansi_form.h"
 
 namespace {
 
@@ -15,11 +19,12 @@ HRESULT FillSnapshotRequest(LPCWSTR fileName, int bitmap, int quality, SnapshotR
     ZeroMemory(request, sizeof(*request));
     request->size = sizeof(SnapshotRequest);
     request->format = bitmap ? kSnapshotBitmap : kSnapshotJpeg;
-    BOOL lossy = FALSE;
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, fileName, -1, request->path, int(sizeof(request->path)), nullptr,
-                                          &lossy);
-    if (bytes == 0) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-    if (lossy) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+    // Checked by converting back: the conversion's own report of a lossy
+    // character is refused where the ANSI code page is UTF-8.
+    std::string path;
+    if (!ExactNarrowForm(CP_ACP, fileName, &path)) return HRESULT_FROM_WIN32(ERROR_NO_UNICODE_TRANSLATION);
+    if (path.size() >= sizeof(request->path)) return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+    std::memcpy(request->path, path.c_str(), path.size() + 1);
     request->quality = quality;
     return S_OK;
 }
@@ -30,7 +35,7 @@ HRESULT ShowPropertyFrame(IBaseFilter* filter, HWND owner) {
     const HRESULT query = filter->QueryInterface(IID_ISpecifyPropertyPages, pages.PutVoid());
     if (query != S_OK) return FAILED(query) ? query : E_NOINTERFACE;
     CAUUID ids = {};
-    RETURN_IF_FAILED(pages->GetPages(&ids));
+    RETURN_IF_STEP_FAILED(pages->GetPages(&ids));
     HRESULT hr = E_FAIL;  // a filter with no pages has nothing to show
     if (ids.cElems > 0) {
         IUnknown* object = filter;  // borrowed for the modal frame; the caller holds it
@@ -44,12 +49,14 @@ HRESULT ShowPropertyFrame(IBaseFilter* filter, HWND owner) {
 
 HRESULT CGraphManage::CaptureBitmap(LPCWSTR fileName, int bitmap, int quality) {
     IBaseFilter* filter = m_playGraphPresent ? m_playSnapshot.Get() : m_snapshot.Get();
-    if (!filter) return E_FAIL;
+    if (!filter) return FAIL_STEP("a snapshot filter", E_FAIL);
     SnapshotRequest request;
-    RETURN_IF_FAILED(FillSnapshotRequest(fileName, bitmap, quality, &request));
+    RETURN_IF_STEP_FAILED(FillSnapshotRequest(fileName, bitmap, quality, &request));
     ComPtr<ISnapshotFilter> snapshot;
-    RETURN_IF_FAILED(filter->QueryInterface(IID_ISnapshotFilter, snapshot.PutVoid()));
-    return snapshot->TakeSnapshot(1, &request);
+    RETURN_IF_STEP_FAILED(filter->QueryInterface(IID_ISnapshotFilter, snapshot.PutVoid()));
+    const HRESULT taken = snapshot->TakeSnapshot(1, &request);
+    if (FAILED(taken)) return FAIL_STEP("ISnapshotFilter::TakeSnapshot", taken);
+    return taken;
 }
 
 HRESULT CGraphManage::ShowVideoCapturePropertyPage(HWND owner) {

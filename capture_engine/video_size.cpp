@@ -14,7 +14,7 @@ namespace {
 // VIDEOINFOHEADER that the caller may change.
 HRESULT FormatToChange(IBaseFilter* capture, ComPtr<IAMStreamConfig>* config, MediaTypeHolder* format,
                        VIDEOINFOHEADER** info) {
-    RETURN_IF_FAILED(video_size_routines::CurrentCaptureFormat(capture, config, format));
+    RETURN_IF_STEP_FAILED(video_size_routines::CurrentCaptureFormat(capture, config, format));
     *info = format->VideoInfo();
     return *info ? S_OK : VFW_E_INVALIDMEDIATYPE;
 }
@@ -30,10 +30,10 @@ HRESULT CGraphManage::SetVideoSize(const tag_VideoSize& size) {
     ComPtr<IAMStreamConfig> config;
     MediaTypeHolder format;
     VIDEOINFOHEADER* info = nullptr;
-    RETURN_IF_FAILED(FormatToChange(m_videoCapture.Get(), &config, &format, &info));
+    RETURN_IF_STEP_FAILED(FormatToChange(m_videoCapture.Get(), &config, &format, &info));
     info->bmiHeader.biWidth = size.width;
     info->bmiHeader.biHeight = size.height;
-    if (m_captureRunning) RETURN_IF_FAILED(StopCapture());
+    if (m_captureRunning) RETURN_IF_STEP_FAILED(StopCapture());
     DisconnectAll(m_captureGraph.Get());
     const HRESULT accepted = config->SetFormat(format.Get());
     RemoveAndRelease(m_captureGraph.Get(), &m_pixmorph);
@@ -45,17 +45,17 @@ HRESULT CGraphManage::SetVideoSizeEx(const tag_VideoSize& captureSize, const tag
     ComPtr<IAMStreamConfig> config;
     MediaTypeHolder format;
     VIDEOINFOHEADER* info = nullptr;
-    RETURN_IF_FAILED(FormatToChange(m_videoCapture.Get(), &config, &format, &info));
+    RETURN_IF_STEP_FAILED(FormatToChange(m_videoCapture.Get(), &config, &format, &info));
     info->bmiHeader.biWidth = captureSize.width;
     info->bmiHeader.biHeight = captureSize.height;
     info->AvgTimePerFrame = 1000000;  // 10 frames per second: enlarging costs time per frame
-    if (m_captureRunning) RETURN_IF_FAILED(StopCapture());
+    if (m_captureRunning) RETURN_IF_STEP_FAILED(StopCapture());
     DisconnectAll(m_captureGraph.Get());
     config->SetFormat(format.Get());
 
-    RETURN_IF_FAILED(CreateFilterOnce(m_captureGraph.Get(), CLSID_Pixmorph, L"Chromaver Filter", &m_pixmorph));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(m_captureGraph.Get(), CLSID_Pixmorph, L"Chromaver Filter", &m_pixmorph));
     ComPtr<IPixmorphControl> control;
-    RETURN_IF_FAILED(m_pixmorph->QueryInterface(IID_IPixmorphControl, control.PutVoid()));
+    RETURN_IF_STEP_FAILED(m_pixmorph->QueryInterface(IID_IPixmorphControl, control.PutVoid()));
     control->SetMultipleMode(FALSE);
     const HRESULT accepted = control->SetOutputSize(outputSize.width, outputSize.height);
     int readBack[2] = {};

@@ -7,7 +7,7 @@ source "$(dirname "$0")/env.sh"
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools xvfb xauth x11-utils
           ffmpeg cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev libyuv-dev
           xdotool imagemagick ccache clang libclang-rt-14-dev fonts-wqy-zenhei python3
-          zlib1g-dev libz-mingw-w64-dev)
+          zlib1g-dev libz-mingw-w64-dev locales)
 if [ "$WINE_ARCH" = win32 ]; then
   packages+=(wine wine32:i386
              libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386  # Wine's VMR-9 renders through OpenGL
@@ -16,6 +16,19 @@ else
   packages+=(wine wine64 libgl1 libgl1-mesa-dri libglx-mesa0
              gstreamer1.0-plugins-base gstreamer1.0-plugins-good)
 fi
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+
+# The Chinese texts are checked under Wine with the GBK ANSI code page, which
+# Wine takes from the zh_CN.GBK locale; a fresh machine has none. Made once.
+ensure_gbk_locale() {
+  locale -a 2>/dev/null | grep -qix 'zh_CN\.gbk' && return 0
+  echo "creating the zh_CN.GBK locale" >&2
+  grep -qx 'zh_CN.GBK GBK' /etc/locale.gen 2>/dev/null ||
+    echo 'zh_CN.GBK GBK' | $sudo tee -a /etc/locale.gen >/dev/null
+  $sudo locale-gen >/dev/null
+}
+
 # dpkg-query fails for names dpkg has never seen (every i386 package before
 # the architecture is added): what it did print is still the answer.
 installed=$({ dpkg-query -W -f='${binary:Package} ${Status}\n' "${packages[@]}" 2>/dev/null || true; } |
@@ -26,10 +39,8 @@ for p in "${packages[@]}"; do
   # Native packages are listed without an architecture suffix.
   case $'\n'$installed$'\n' in *$'\n'"$p"$'\n'*|*$'\n'"$p:$native"$'\n'*) ;; *) missing+=("$p") ;; esac
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then ensure_gbk_locale; exit 0; fi
 echo "installing: ${missing[*]}" >&2
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo=sudo
 if [ "$WINE_ARCH" = win32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
@@ -55,7 +66,7 @@ install() {
 }
 pins=()
 for round in 1 2 3 4; do
-  if install "${missing[@]}" "${pins[@]}"; then exit 0; fi
+  if install "${missing[@]}" "${pins[@]}"; then ensure_gbk_locale; exit 0; fi
   # Multiarch needs a library's amd64 and i386 copies at one version; when an
   # index of one architecture lags (security suite half-synced), install both
   # at a version that both offer, for this install only.

@@ -83,4 +83,18 @@ TEST_F(ScratchFolder, CreateDirectoryTreeStopsAtRootsAndFailsWithoutAParent) {
     EXPECT_FALSE(CreateDirectoryTree(L"Q:\\no\\such\\drive"));
 }
 
+// Refused whole, before any parent is made: a path of MAX_PATH characters or
+// more, even 32,000 backslashes, which a walk one parent deep per call could
+// not survive.
+TEST_F(ScratchFolder, CreateDirectoryTreeRefusesPathsOfMaxPathOrMore) {
+    EXPECT_FALSE(CreateDirectoryTree(CString(L'\\', 32000)));
+    // A name of its own: a tree that long outlives the scratch folder's removal.
+    CString top;
+    top.Format(L"%s\\refused_%lu", root_.GetString(), GetTickCount());
+    CString deep = top;
+    while (deep.GetLength() < MAX_PATH) deep += L"\\b";
+    EXPECT_FALSE(CreateDirectoryTree(deep));
+    EXPECT_FALSE(DirectoryExists(top)) << "a parent of the refused path was made";
+}
+
 }  // namespace

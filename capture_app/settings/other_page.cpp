@@ -3,9 +3,12 @@
 #include <ole2.h>
 #include <shlobj.h>
 
+#include <string>
+
 #include "app_toolkit/module_paths.h"
 #include "capture_app/settings/settings_model.h"
 #include "capture_app/settings/settings_resource.h"
+#include "narrow_text/ansi_form.h"
 
 namespace {
 
@@ -85,7 +88,11 @@ void COtherPage::OnBrowse() {
 
 void COtherPage::ApplyWorkPath() {
     GetDlgItemText(IDC_OTHER_WORK_PATH, m_folder);
-    if (CreateDirectoryTree(m_folder))
+    // The folder must survive config.ini, which keeps it as ANSI text, and
+    // take snapshots, whose names reach the snapshot filter as ANSI text.
+    std::string ansi;
+    const bool kept = ExactNarrowForm(CP_ACP, m_folder, &ansi) && ansi.size() <= settings_rules::kWorkPathAnsiBytes;
+    if (kept && CreateDirectoryTree(m_folder))
         SetWorkPath(m_folder);
     else
         MessageBox(kWorkPathError);

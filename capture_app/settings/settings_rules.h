@@ -3,6 +3,7 @@
 // or selected elsewhere may stand for. Plain C++, built for the host too.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace settings_rules {
@@ -19,6 +20,9 @@ inline constexpr InterpolationSize kInterpolationSizes[] = {
 inline constexpr int kInterpolationSizeCount = sizeof kInterpolationSizes / sizeof kInterpolationSizes[0];
 
 inline constexpr int kPageCount = 4;
+
+// config.ini keeps the work folder as ANSI text in a 200-byte value.
+inline constexpr size_t kWorkPathAnsiBytes = 199;
 
 // "W * H", as the size combos show sizes.
 std::wstring SizeText(int width, int height);

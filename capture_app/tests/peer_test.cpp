@@ -3,6 +3,7 @@
 // packed window rectangle with it. The peer here is a window of the test.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "capture_app/resource.h"
@@ -72,6 +73,34 @@ void RemovePeerRegistration() {
     }
 }
 
+void RegisterPeerPath(const std::wstring& path) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Talvoro", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                              nullptr), ERROR_SUCCESS);
+    RegSetValueExW(key, L"Nerra", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
+                   static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+}
+
+// A stand-in for the peer's executable at a path of exactly `length`
+// characters below `base`: a script that leaves `mark` beside itself when
+// started. Empty when `base` is too long for that.
+std::wstring WritePeerStandIn(const std::wstring& base, size_t length, std::wstring* mark) {
+    std::wstring folder = base + L"\\peer-";
+    const std::wstring name = L"\\Orvane.cmd";
+    if (folder.size() + name.size() > length) return L"";
+    folder.append(length - folder.size() - name.size(), L'x');
+    CreateDirectoryW(folder.c_str(), nullptr);
+    *mark = folder + L"\\started.txt";
+    const char text[] = "@echo off\r\necho started> \"%~dp0started.txt\"\r\n";
+    const HANDLE script = CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (script == INVALID_HANDLE_VALUE) return L"";
+    DWORD written = 0;
+    const bool ok = WriteFile(script, text, sizeof text - 1, &written, nullptr) && written == sizeof text - 1;
+    CloseHandle(script);
+    return ok ? folder + name : L"";
+}
+
 void ExpectNotInstalledBox(SnaporyInstall& app) {
     const harness::MessageBoxInfo box = harness::WaitForMessageBox(5000, app.Process().Id());
     ASSERT_NE(box.window, nullptr) << "no message box";
@@ -100,13 +129,22 @@ TEST(SnaporyPeer, WithoutThePeerEffectAndPopupSayItIsNotInstalled) {
     RegCloseKey(key);
     app.Click(IDC_BTN_POPUP);
     ExpectNotInstalledBox(app);
+
+    // A path of 129 characters fills the 260 bytes read with its terminator.
+    std::wstring mark;
+    const std::wstring standIn = WritePeerStandIn(app.Folder(), 129, &mark);
+    ASSERT_EQ(standIn.size(), 129u);
+    RegisterPeerPath(standIn);
+    app.Click(IDC_BTN_POPUP);
+    EXPECT_TRUE(WaitUntil([&] { return GetFileAttributesW(mark.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000))
+        << "the peer at a 129-character path was not started";
     RemovePeerRegistration();
     ASSERT_TRUE(app.Close());
 }
 
 TEST(SnaporyPeer, ThePeerWindowGetsEffectPopupAndTheWindowRectangle) {
     // Device 1 is the virtual webcam: Effect first asks to switch to it.
-    test_devices::ScopedTestDevices devices(L"cameras=2;camera1.name=Talvoro Pelloquin");
+    test_devices::ScopedTestDevices devices(L"cameras=2;camera1.name=Talvoro Pelloquin;camera1.sizes=2");
     ASSERT_EQ(devices.Result(), S_OK);
     PeerWindow peer;
     SnaporyInstall app(L"snapory-peer");
@@ -125,8 +163,13 @@ TEST(SnaporyPeer, ThePeerWindowGetsEffectPopupAndTheWindowRectangle) {
     app.Click(IDC_BTN_EFFECT);
     ask = harness::WaitForMessageBox(5000, app.Process().Id());
     ASSERT_NE(ask.window, nullptr);
+    const std::vector<std::wstring> firstSizes = harness::ComboEntries(app.Control(IDC_COMBO_SIZE));
     harness::AnswerMessageBox(ask.window, IDOK);
     EXPECT_TRUE(WaitUntil([] { return CountOf(WM_USER + 503) == 1; }, 8000)) << "no WM_PEER_EFFECT";
+    // The size list is the virtual device's now, as the sizes a choice applies are.
+    EXPECT_NE(harness::ComboEntries(app.Control(IDC_COMBO_SIZE)), firstSizes);
+    EXPECT_EQ(harness::ComboEntries(app.Control(IDC_COMBO_SIZE)),
+              (std::vector<std::wstring>{L"160 * 120", L"320 * 240"}));
     // Now on the virtual device: no question the second time.
     app.Click(IDC_BTN_EFFECT);
     EXPECT_TRUE(WaitUntil([] { return CountOf(WM_USER + 503) == 2; }, 5000));

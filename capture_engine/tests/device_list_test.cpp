@@ -2,6 +2,7 @@
 // line feeds, one terminator, the count beside them, and never more than the
 // 512 units the applications provide.
 #include <windows.h>
+#include <dshow.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -13,10 +14,54 @@
 
 #include "capture_engine/korvel.h"
 #include "test_devices/test_device_client.h"
+#include "testing/window_harness/trace_window.h"
 
 namespace {
 
 using test_devices::ScopedTestDevices;
+
+// While it lives, the system device enumerator of this process is this one,
+// whose every category fails to list with `failure`, as a broken driver's
+// category can make the real one do.
+class FailingDeviceEnumerator : public IClassFactory, public ICreateDevEnum {
+public:
+    explicit FailingDeviceEnumerator(HRESULT failure) : failure_(failure) {
+        registered_ = CoRegisterClassObject(CLSID_SystemDeviceEnum, static_cast<IClassFactory*>(this),
+                                            CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie_);
+    }
+    virtual ~FailingDeviceEnumerator() {
+        if (SUCCEEDED(registered_)) CoRevokeClassObject(cookie_);
+    }
+    HRESULT Registered() const { return registered_; }
+
+    // Lives on the test's stack: the count is bookkeeping only.
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (riid == IID_IUnknown || riid == IID_IClassFactory) *ppv = static_cast<IClassFactory*>(this);
+        if (riid == IID_ICreateDevEnum) *ppv = static_cast<ICreateDevEnum*>(this);
+        if (!*ppv) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
+    STDMETHODIMP_(ULONG) Release() override { return InterlockedDecrement(&refs_); }
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+        if (outer) return CLASS_E_NOAGGREGATION;
+        return QueryInterface(riid, ppv);
+    }
+    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+    STDMETHODIMP CreateClassEnumerator(REFCLSID, IEnumMoniker** monikers, DWORD) override {
+        if (monikers) *monikers = nullptr;
+        return failure_;
+    }
+
+private:
+    HRESULT failure_;
+    HRESULT registered_ = E_FAIL;
+    DWORD cookie_ = 0;
+    LONG refs_ = 1;
+};
 
 constexpr wchar_t kUntouched = 0xBEEF;
 
@@ -84,6 +129,22 @@ TEST_F(KorvelDeviceList, EmptyCategorySucceedsWithTheBufferUntouched) {
     EXPECT_EQ(GetCaptureAudioDev(&count_, buffer_), 1);
     EXPECT_EQ(count_, 0);
     EXPECT_TRUE(TailUntouched(0)) << "not even a terminator";
+}
+
+// Any answer but S_OK lists nothing, a failure as much as an empty category;
+// the trace says which step failed and how.
+TEST_F(KorvelDeviceList, ACategoryThatCannotBeListedSucceedsEmpty) {
+    harness::TraceWindow trace;
+    FailingDeviceEnumerator failing(E_ACCESSDENIED);
+    ASSERT_EQ(failing.Registered(), S_OK);
+    EXPECT_EQ(GetCaptureVideoDev(&count_, buffer_), 1);
+    EXPECT_EQ(count_, 0);
+    EXPECT_TRUE(TailUntouched(0));
+    count_ = 0xFFFF;
+    EXPECT_EQ(GetCaptureAudioDev(&count_, buffer_), 1);
+    EXPECT_EQ(count_, 0);
+    EXPECT_TRUE(TailUntouched(0));
+    EXPECT_TRUE(trace.HasLineWith({"ICreateDevEnum::CreateClassEnumerator", "0x80070005"}));
 }
 
 // Sixteen names of 40 characters need 656 units; the list stops at the last

@@ -6,6 +6,7 @@
 #include <dshow.h>
 
 #include "record_test_support.h"
+#include "testing/window_harness/trace_window.h"
 
 namespace korvel_test {
 namespace {
@@ -69,6 +70,47 @@ TEST_F(KorvelRecord, UnusableNamesAreRefusedAndLeaveNoFile) {
     ASSERT_EQ(RunGraph(), 1);
     PumpFor(1000);
     EXPECT_EQ(StopRecord(), 1);
+    EXPECT_GT(FileSize(path), 10000);
+    DeleteFileW(path.c_str());
+}
+
+// No audio device at the chosen index: a recording with sound fails to
+// build, says why in the trace, and leaves nothing that keeps the graph from
+// running: the application's RunGraph that follows shows the preview, and a
+// recording without sound then works.
+TEST_F(KorvelRecord, SoundWithoutAudioDeviceFailsAndThePreviewGoesOn) {
+    ClassSpy renderers(CLSID_VideoRendererDefault);
+    TestWindow window(320, 240);
+    ASSERT_EQ(SetAudioDevice(99), 1);
+    ASSERT_NO_FATAL_FAILURE(StartPreview(window, {320, 240}));
+    const std::wstring path = OutputPath(L"korvel-no-microphone.avi");
+    DeleteFileW(path.c_str());
+
+    {
+        harness::TraceWindow trace;
+        EXPECT_EQ(RunRecord(path.c_str(), 1, 0, 1), 0);
+        EXPECT_TRUE(trace.HasLineWith({"m_audioCapture", "m_aviMux", "failed with HRESULT 0x80004003"}))
+            << "no trace line names the audio connection";
+    }
+    ASSERT_EQ(SetPlayWindow(window.Handle()), 1);
+    RECT rect = {0, 0, 320, 240};
+    ASSERT_EQ(SetWindowPosition(&rect), 1);
+    ASSERT_EQ(RunGraph(), 1);
+    PumpFor(800);
+    ExpectPreviewAdvances(renderers, 500);
+    EXPECT_EQ(StopRecord(), 1);
+    EXPECT_EQ(-1, FileSize(path));
+
+    // And once more from a fresh preview build, as after a device change.
+    ASSERT_EQ(RunRecord(path.c_str(), 1, 0, 1), 0);
+    ASSERT_EQ(RunPreview(), 1);
+    ASSERT_EQ(SetPlayWindow(window.Handle()), 1);
+    ASSERT_EQ(SetWindowPosition(&rect), 1);
+    ASSERT_EQ(RunGraph(), 1);
+    PumpFor(800);
+    ExpectPreviewAdvances(renderers, 500);
+
+    RecordFromPreview(window, renderers, {path, 1, 0, {320, 240}, false}, 1200);
     EXPECT_GT(FileSize(path), 10000);
     DeleteFileW(path.c_str());
 }

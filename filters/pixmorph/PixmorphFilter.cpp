@@ -7,9 +7,9 @@
 
 #include "filters/pixmorph/build_variant.h"
 #include "filters/pixmorph/colorspaceconverter.h"
-#include "filters/pixmorph/debug_text.h"
 #include "filters/pixmorph/video_input_pin.h"
 #include "filters/pixmorph/pipeline_types.h"
+#include "narrow_text/debug_text.h"
 
 CUnknown* WINAPI CPixmorph::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
     CPixmorph* filter = new (std::nothrow) CPixmorph(outer);
@@ -69,6 +69,11 @@ HRESULT CPixmorph::CheckInputType(const CMediaType* in) {
 HRESULT CPixmorph::CheckTransform(const CMediaType* in, const CMediaType* out) {
     if (!in || !out) return E_POINTER;
     if (CheckInputType(in) != S_OK) return E_INVALIDARG;
+    // A connected output keeps its type whatever was proposed since (a graph
+    // tool enumerating the pin proposes again); before that, the proposal
+    // is the output pin's type to be.
+    if (m_pOutput && m_pOutput->IsConnected())
+        return SameMediaType(*out, m_pOutput->CurrentMediaType()) ? S_OK : E_INVALIDARG;
     CAutoLock lock(&m_csProposal);
     if (!m_proposedType.IsValid() || !SameMediaType(*out, m_proposedType)) return E_INVALIDARG;
     return S_OK;
@@ -126,9 +131,15 @@ HRESULT CPixmorph::GetMediaType(int position, CMediaType* mt) {
 
 HRESULT CPixmorph::SetMediaType(PIN_DIRECTION dir, const CMediaType* mt) {
     if (dir == PINDIR_OUTPUT && mt) {
-        // Only the last proposal passes CheckTransform, so this is its plan.
+        // The last proposal brings its plan; the connected type set again
+        // (a type downstream attaches to a buffer) keeps the one it has.
         CAutoLock lock(&m_csProposal);
-        m_framePlan = m_proposedPlan;
+        if (m_proposedType.IsValid() && SameMediaType(*mt, m_proposedType)) m_framePlan = m_proposedPlan;
+    }
+    if (dir == PINDIR_INPUT) {
+        // Whatever set the input type now is newer than a change still waiting.
+        CAutoLock lock(&m_csPendingInput);
+        m_inputPending = false;
     }
     return S_OK;
 }
@@ -171,12 +182,28 @@ HRESULT CPixmorph::AllocateWorkBuffers(ULONG request) {
 }
 
 HRESULT CPixmorph::AcceptDynamicInputType(const CMediaType* mt) {
-    // Not while a frame is read with the current type's size.
-    CAutoLock lock(&m_csReceive);
     const HRESULT hr = CheckInputType(mt);
     if (FAILED(hr)) return hr;
-    RETURN_IF_FAILED(m_pInput->SetMediaType(mt));
+    {
+        CAutoLock lock(&m_csPendingInput);
+        RETURN_IF_FAILED(m_pendingInput.Set(*mt));
+        m_inputPending = true;
+    }
+    // Never waits for the receive lock: the streaming thread may hold it
+    // while downstream (a paused renderer) holds the frame until the
+    // application's thread, this caller perhaps, runs or stops the graph.
+    // Between frames the type is taken at once; during one, before the next.
+    if (m_csReceive.TryLock()) {
+        TakePendingInputType();
+        m_csReceive.Unlock();
+    }
     return S_OK;
+}
+
+void CPixmorph::TakePendingInputType() {
+    CAutoLock lock(&m_csPendingInput);
+    if (m_inputPending) m_pInput->SetMediaType(&m_pendingInput);
+    m_inputPending = false;
 }
 
 // ---- IPixmorphControl: stored as given; they shape the next proposal.

@@ -3,9 +3,12 @@
 // enlarged by whole multiples (multiple mode) through IPixmorphControl.
 //
 // Bounds kept beyond the base contract:
-//  - The output type proposed last is the only one accepted; it and the mode
-//    and multiples that produced it are fixed while the output is connected,
-//    so control calls made meanwhile take effect at the next connection.
+//  - The output type proposed last is the only one accepted until the output
+//    connects; then the connected type is. It and the mode and multiples that
+//    produced it are fixed while the output is connected, so control calls
+//    and proposals made meanwhile take effect at the next connection.
+//  - DynamicQueryAccept never waits for a frame in progress: a change it
+//    accepts during one is taken before the next.
 //  - The input size follows upstream only when a sample proves the change
 //    (an attached type, or an actual length that is the new size's frame and
 //    not the current one); the work buffers grow to every input size taken.
@@ -54,7 +57,7 @@ public:
     STDMETHODIMP GetPages(CAUUID* pages) override;
 
     // IPinConnection::DynamicQueryAccept of the input pin: a type change
-    // without reconnection, serialised with the frame in progress.
+    // without reconnection, taken between frames and never waiting for one.
     HRESULT AcceptDynamicInputType(const CMediaType* mt);
 
     // Capacities of the two work buffers, for white-box tests.
@@ -69,6 +72,8 @@ private:
     HRESULT ConvertSample(IMediaSample* in, IMediaSample* out, int* outWidth, int* outHeight);
     HRESULT CopySampleProperties(IMediaSample* in, IMediaSample* out);
     HRESULT AllocateWorkBuffers(ULONG request);
+    // With the receive lock held: the input type DynamicQueryAccept left.
+    void TakePendingInputType();
 
     // IPixmorphControl values: plain fields, written by the host's thread,
     // read only when an output type is proposed.
@@ -79,9 +84,13 @@ private:
     volatile LONG m_multipleMode = FALSE;
 
     CCritSec m_csProposal;           // the two below: proposals come from any thread
-    CMediaType m_proposedType;       // the only output type accepted; survives disconnection
+    CMediaType m_proposedType;       // what an unconnected output accepts; survives disconnection
     pixmorph::FramePlan m_proposedPlan = {false, 1, 1};
     pixmorph::FramePlan m_framePlan = {false, 1, 1};  // that of the output pin's type
+
+    CCritSec m_csPendingInput;  // the two below; taken inside the receive lock, never around it
+    CMediaType m_pendingInput;  // accepted by DynamicQueryAccept during a frame
+    bool m_inputPending = false;
 
     pixmorph::Picture m_streamInput = {};  // input size frames were last converted at
     pixmorph::WorkBuffer m_yuy2Work;

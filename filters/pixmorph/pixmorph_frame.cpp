@@ -8,6 +8,7 @@
 
 HRESULT CPixmorph::Transform(IMediaSample* in, IMediaSample* out) {
     if (!in || !out) return E_POINTER;
+    TakePendingInputType();
     FollowUpstreamSize(in);
     NoteInputSize();
     int outWidth = 0, outHeight = 0;

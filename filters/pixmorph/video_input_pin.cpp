@@ -1,7 +1,7 @@
 #include "filters/pixmorph/video_input_pin.h"
 
 #include "filters/pixmorph/PixmorphFilter.h"
-#include "filters/pixmorph/debug_text.h"
+#include "narrow_text/debug_text.h"
 
 namespace {
 

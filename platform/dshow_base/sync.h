@@ -15,6 +15,13 @@ public:
         owner_ = GetCurrentThreadId();
         ++depth_;
     }
+    // Takes the lock only when that needs no wait; true when taken.
+    bool TryLock() {
+        if (!TryEnterCriticalSection(&cs_)) return false;
+        owner_ = GetCurrentThreadId();
+        ++depth_;
+        return true;
+    }
     void Unlock() {
         if (--depth_ == 0) owner_ = 0;
         LeaveCriticalSection(&cs_);

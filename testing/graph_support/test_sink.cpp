@@ -56,6 +56,10 @@ public:
     }
 
     STDMETHODIMP Receive(IMediaSample* sample) override {
+        if (!sink_->gate_.Check()) {
+            sink_->holding_.Set();
+            sink_->gate_.Wait();
+        }
         const HRESULT hr = CBaseInputPin::Receive(sample);
         if (hr != S_OK) return hr;
         ReceivedFrame frame;
@@ -134,7 +138,9 @@ private:
 };
 
 CTestSink::CTestSink(const Options& options)
-    : CBaseFilter(L"Test sink", nullptr, &lock_, GUID_NULL), options_(options) {}
+    : CBaseFilter(L"Test sink", nullptr, &lock_, GUID_NULL), options_(options) {
+    gate_.Set();
+}
 
 CTestSink::~CTestSink() { delete pin_; }
 

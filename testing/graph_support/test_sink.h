@@ -66,6 +66,11 @@ public:
     void Reset();
     bool WaitForFrames(size_t count, DWORD timeoutMs);
     bool WaitForEndOfStream(DWORD timeoutMs);
+    // While held, Receive waits at the start of each frame, as a paused
+    // renderer does; WaitUntilHolding tells when a frame waits there.
+    void HoldFrames() { gate_.Reset(); }
+    void ReleaseFrames() { gate_.Set(); }
+    bool WaitUntilHolding(DWORD timeoutMs) { return holding_.Wait(timeoutMs) != FALSE; }
 
 private:
     class Pin;
@@ -83,6 +88,8 @@ private:
     std::vector<REFERENCE_TIME> segments_;
     ALLOCATOR_PROPERTIES granted_{};
     CAMEvent changed_{FALSE};
+    CAMEvent gate_{TRUE};
+    CAMEvent holding_{TRUE};
 };
 
 }  // namespace graph_test

@@ -13,5 +13,6 @@
 #include "testing/window_harness/mouse_input.h"
 #include "testing/window_harness/pixel_capture.h"
 #include "testing/window_harness/programs.h"
+#include "testing/window_harness/trace_window.h"
 #include "testing/window_harness/waiting.h"
 #include "testing/window_harness/window_finder.h"

@@ -516,6 +516,26 @@ TEST_F(SettingsDialogTest, AnUncreatableWorkFolderShowsTheErrorAndKeepsThePath) 
     EXPECT_EQ(path, kept);
     EXPECT_TRUE(IsWindow(dialog_)) << "the error ends the dialog";
 
+    // Refused the same way, and not made: a folder longer than the 199 bytes
+    // config.ini keeps of it, and one without an exact ANSI form, under
+    // which no snapshot could be written.
+    const CString tooLong = kept + L"\\" + CString(L'w', 200 - kept.GetLength() - 1);
+    const CString noAnsiForm = kept + L"\\\u0E01";
+    for (const CString& refused : {noAnsiForm, tooLong}) {
+        Send(edit, EM_SETSEL, 0, -1);
+        ASSERT_TRUE(harness::TypeText(edit, refused.str()));
+        EXPECT_TRUE(ApplyBecomes(true));
+        harness::Click(DialogControl(IDC_SETTINGS_APPLY));
+        const harness::MessageBoxInfo refusal = harness::WaitForMessageBox(kWaitMs, GetCurrentProcessId());
+        ASSERT_NE(refusal.window, nullptr) << "no message for a work path of " << refused.GetLength() << " characters";
+        EXPECT_EQ(refusal.text, L"The Snapory! work path is error");
+        EXPECT_TRUE(harness::AnswerMessageBox(refusal.window, IDOK));
+        EXPECT_TRUE(ApplyBecomes(false));
+        OnWindowThread([&] { path = WorkPath(); });
+        EXPECT_EQ(path, kept);
+        EXPECT_EQ(GetFileAttributesW(refused), INVALID_FILE_ATTRIBUTES) << "the refused folder was made";
+    }
+
     // A folder that can be made is made, parents and all, and taken.
     const CString nested = kept + L"\\made\\by\\settings";
     Send(edit, EM_SETSEL, 0, -1);

@@ -5,6 +5,7 @@
 
 #include "filters/pixmorph/tests/filter_test_graph.h"
 #include "filters/pixmorph/pipeline_types.h"
+#include "testing/window_harness/waiting.h"
 
 namespace pixmorph_test {
 namespace {
@@ -180,6 +181,78 @@ TEST_F(PixmorphStream, MultipleModeScalesIntoTheConnectedOutputOnceUpstreamChang
     EXPECT_TRUE(received[0].bytes == ExpectedOutput(sent[0], MEDIASUBTYPE_YUY2, 160, 120, 320, 240, true, 2, 2));
     // Replicating 320x240 twice would need 640x480: it is scaled to 320x240 instead.
     EXPECT_TRUE(received[1].bytes == ExpectedOutput(sent[1], MEDIASUBTYPE_YUY2, 320, 240, 320, 240));
+    EXPECT_EQ(1, ResizeEvents());
+}
+
+// A graph tool enumerating the connected output's types makes the filter
+// propose again; input changes are still checked against the connected type.
+TEST_F(PixmorphStream, InputChangesAreTakenAfterTheConnectedOutputWasEnumerated) {
+    SourceScript script;
+    script.listed = {{320, 240}};
+    script.frames = Frames(1, 320, 240);
+    script.frames.push_back({160, 120, true});
+    script.frames.push_back({160, 120});
+    ASSERT_EQ(S_OK, ConnectSource(script));
+    ASSERT_EQ(S_OK, ConnectSink());
+    control_->SetOutputSize(200, 150);
+    ASSERT_TRUE(ProposedType().IsValid());
+    const CMediaType small = VideoType(MEDIASUBTYPE_YUY2, 160, 120);
+    EXPECT_EQ(S_OK, In()->QueryAccept(&small));
+    ASSERT_EQ(S_OK, RunToEnd());
+    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_YUY2,
+                    {{320, 240}, {160, 120}, {160, 120}}, 320, 240);
+    EXPECT_EQ(1, ResizeEvents());
+}
+
+struct DynamicCall {
+    IPinConnection* pin;
+    const CMediaType* type;
+    HRESULT result;
+};
+
+DWORD WINAPI CallDynamicQueryAccept(LPVOID parameter) {
+    auto* call = static_cast<DynamicCall*>(parameter);
+    call->result = call->pin->DynamicQueryAccept(call->type);
+    return 0;
+}
+
+// An application thread asks while downstream holds a frame, as a paused
+// renderer does until that thread runs or stops the graph: the answer comes
+// at once, and the frames after the held one are read with the new type.
+TEST_F(PixmorphStream, DynamicQueryAcceptDoesNotWaitForAFrameDownstreamHolds) {
+    SourceScript script;
+    script.listed = {{320, 240}};
+    script.frames = Frames(1, 320, 240);
+    script.frames.push_back({160, 120});
+    script.frames.push_back({160, 120});
+    ASSERT_EQ(S_OK, ConnectSource(script));
+    ASSERT_EQ(S_OK, ConnectSink());
+    ComPtr<IPinConnection> dynamic;
+    ASSERT_EQ(S_OK, In()->QueryInterface(IID_IPinConnection, dynamic.PutVoid()));
+
+    sink_->HoldFrames();
+    ASSERT_EQ(S_OK, graph_.Run());
+    const bool held = sink_->WaitUntilHolding(10000);
+    const CMediaType small = VideoType(MEDIASUBTYPE_YUY2, 160, 120);
+    DynamicCall call{dynamic.Get(), &small, E_PENDING};
+    // On a thread of its own, so that waiting shows as a late answer, not a
+    // hung test. This thread pumps meanwhile, as an application's does: the
+    // trace's window lookup may ask this thread's windows for their titles.
+    const HANDLE thread = CreateThread(nullptr, 0, CallDynamicQueryAccept, &call, 0, nullptr);
+    auto ended = [&] { return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0; };
+    const bool answered = thread && harness::WaitUntil(ended, 5000);
+    sink_->ReleaseFrames();
+    if (thread) {
+        if (!harness::WaitUntil(ended, 30000)) WaitForSingleObject(thread, INFINITE);
+        CloseHandle(thread);
+    }
+    ASSERT_TRUE(held) << "no frame reached the sink";
+    EXPECT_TRUE(answered) << "DynamicQueryAccept waited for the frame downstream holds";
+    EXPECT_EQ(S_OK, call.result);
+    EXPECT_TRUE(sink_->WaitForEndOfStream(10000));
+    EXPECT_EQ(S_OK, graph_.Stop());
+    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_YUY2,
+                    {{320, 240}, {160, 120}, {160, 120}}, 320, 240);
     EXPECT_EQ(1, ResizeEvents());
 }
 

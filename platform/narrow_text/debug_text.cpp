@@ -1,4 +1,4 @@
-#include "filters/pixmorph/debug_text.h"
+#include "narrow_text/debug_text.h"
 
 #include <windows.h>
 
@@ -9,6 +9,8 @@ namespace {
 
 // Found once and looked up again only when it has gone; a stale handle costs
 // one IsWindow call per trace, a lookup a walk over every top-level window.
+// Streaming threads trace too, hence the volatile pair rather than a lock:
+// two threads looking up at once find the same window.
 HWND volatile g_helper = nullptr;
 bool volatile g_searched = false;
 
@@ -22,10 +24,8 @@ HWND HelperWindow() {
     return helper;
 }
 
-#ifdef PIXMORPH_DIAGNOSTICS
-// "DebugHelper" and, in the GBK code page, "output string format error", then "!".
+// "DebugHelper", then "output string format error" in the GBK code page, then "!".
 const char kFormatError[] = "DebugHelper\xCA\xE4\xB3\xF6\xD7\xD6\xB7\xFB\xB4\xAE\xB8\xF1\xCA\xBD\xB4\xED\xCE\xF3!";
-#endif
 
 }  // namespace
 
@@ -37,12 +37,6 @@ void SendDebugText(const char* format, ...) {
     va_start(args, format);
     const int n = std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    if (n < 0) {
-#ifdef PIXMORPH_DIAGNOSTICS
-        lstrcpynA(text, kFormatError, sizeof text);
-#else
-        text[0] = '\0';
-#endif
-    }
+    if (n < 0) lstrcpynA(text, kFormatError, sizeof text);
     SendMessageA(helper, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
 }
