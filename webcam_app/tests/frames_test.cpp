@@ -1,0 +1,209 @@
+// What Orvane puts on the virtual webcam's picture, read by this test as a
+// second program would: a graph of its own on "Talvoro Pelloquin". Picture
+// frames, animated frames, the ON toggle and every offered effect; and the
+// thumbnails of the animated frames in "Frames\Temp".
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "filters/virtual_camera/tests/virtual_camera_registration.h"
+#include "platform/tests/graph_helpers.h"
+#include "test_devices/tests/capture_graph.h"
+#include "test_signals/test_pattern.h"
+#include "webcam_app/resource.h"
+#include "webcam_app/tests/orvane_install.h"
+
+namespace {
+
+using namespace orvane_test;
+using harness::WaitUntil;
+using pixel_formats::PixelFormat;
+
+constexpr wchar_t kCamera[] = L"Talvoro Test Camera";
+constexpr int kWidth = 640, kHeight = 480;  // what the virtual webcam offers first
+constexpr int kSentWidth = 320, kSentHeight = 240;  // what Orvane asks the engine for
+
+// The virtual webcam as another program sees it.
+class VirtualWebcamReader {
+public:
+    VirtualWebcamReader() {
+        ok_ = SUCCEEDED(testgraph::BindDevice(CLSID_VideoInputDeviceCategory, L"Talvoro Pelloquin", &device_)) &&
+              SUCCEEDED(graph_.Build(device_.Get())) && SUCCEEDED(graph_.Run());
+    }
+    ~VirtualWebcamReader() {
+        if (ok_) graph_.Stop();
+    }
+    bool Ok() const { return ok_; }
+
+    // The newest picture, bottom row first; empty before the first.
+    std::vector<uint8_t> Latest() {
+        std::vector<test_devices::ReceivedSample> samples = graph_.Samples();
+        graph_.ClearSamples();
+        if (!samples.empty()) last_ = std::move(samples.back().data);
+        return last_;
+    }
+
+private:
+    bool ok_ = false;
+    ComPtr<IBaseFilter> device_;
+    test_devices::CaptureGraph graph_;
+    std::vector<uint8_t> last_;
+};
+
+std::optional<uint32_t> Counter(const std::vector<uint8_t>& picture) {
+    return test_signals::DecodeFrameCounter(picture.data(), picture.size(), PixelFormat::kRgb24, kWidth, kHeight);
+}
+
+// Share of pixels that differ clearly from the plain test pattern of the
+// same frame as the camera sent it (320 x 240, doubled on the way).
+double ShareChanged(const std::vector<uint8_t>& picture, uint32_t counter) {
+    std::vector<uint8_t> sent(size_t(kSentWidth) * kSentHeight * 3);
+    if (!test_signals::RenderTestPattern(counter, PixelFormat::kRgb24, kSentWidth, kSentHeight, sent.data(),
+                                         sent.size()))
+        return 1.0;
+    size_t changed = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const uint8_t* a = &picture[(size_t(y) * kWidth + x) * 3];
+            const uint8_t* b = &sent[(size_t(y / 2) * kSentWidth + x / 2) * 3];
+            if (std::abs(a[0] - b[0]) + std::abs(a[1] - b[1]) + std::abs(a[2] - b[2]) > 90) ++changed;
+        }
+    }
+    return double(changed) / (kWidth * kHeight);
+}
+
+// The camera's own picture: the frame code reads and nearly every pixel is the pattern's.
+bool IsPlain(const std::vector<uint8_t>& picture) {
+    if (picture.size() < size_t(kWidth) * kHeight * 3) return false;
+    const auto counter = Counter(picture);
+    return counter && ShareChanged(picture, *counter) < 0.03;
+}
+
+// Decorated: the camera's picture, but not plain (the code covered, or much changed).
+bool IsDecorated(const std::vector<uint8_t>& picture) {
+    if (picture.size() < size_t(kWidth) * kHeight * 3) return false;
+    const auto counter = Counter(picture);
+    return !counter || ShareChanged(picture, *counter) > 0.08;
+}
+
+std::vector<std::wstring> FolderFiles(const std::wstring& pattern) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+std::string ReadFileBytes(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return "";
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+// A click on the panel's own client area, as the user's hand makes it.
+void ClickClient(HWND panel, int x, int y) {
+    POINT at{x, y};
+    ClientToScreen(panel, &at);
+    harness::MoveMouseTo(at);
+    harness::PressLeftButton();
+    harness::ReleaseLeftButton();
+}
+
+class OrvaneFrames : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED)));
+        ASSERT_EQ(registration_.Result(), S_OK) << "registering TalvoroPelloquin.ax";
+    }
+    void TearDown() override { CoUninitialize(); }
+
+    bool WaitForPicture(bool (*what)(const std::vector<uint8_t>&), VirtualWebcamReader& reader, DWORD timeoutMs) {
+        return WaitUntil([&] { return what(reader.Latest()); }, timeoutMs, 100);
+    }
+
+    virtual_camera_test::ScopedVirtualCamera registration_;
+};
+
+TEST_F(OrvaneFrames, FramesOnAndEffectsReachTheVirtualWebcamsPicture) {
+    OrvaneInstall orvane(L"orvane-frames");
+    const double started = test_devices::Now();
+    ASSERT_TRUE(orvane.Start(kCamera));
+    HWND panel = orvane.Window();
+    VirtualWebcamReader reader;
+    ASSERT_TRUE(reader.Ok());
+    ASSERT_TRUE(WaitForPicture(IsPlain, reader, 20000)) << "the virtual webcam never shows the camera";
+
+    // A picture frame: the first entry of the list.
+    ClickClient(panel, 100, 41 + 45);
+    ASSERT_TRUE(WaitForPicture(IsDecorated, reader, 10000)) << "no picture frame on the picture";
+    std::printf("[ figures  ] start to the first decorated picture: %.2f s\n", test_devices::Now() - started);
+    // ON off: the plain picture; ON again: the frame comes back.
+    orvane.Click(IDC_BTN_ON);
+    ASSERT_TRUE(WaitForPicture(IsPlain, reader, 10000)) << "ON did not switch the decoration off";
+    orvane.Click(IDC_BTN_ON);
+    ASSERT_TRUE(WaitForPicture(IsDecorated, reader, 10000)) << "ON did not bring the decoration back";
+
+    // An animated frame, and its thumbnails written at the list's first display.
+    orvane.Click(IDC_TAB_MAGIC);
+    ClickClient(panel, 100, 41 + 45);
+    ASSERT_TRUE(WaitForPicture(IsDecorated, reader, 10000)) << "no animated frame on the picture";
+    const std::wstring frames = orvane.Folder() + L"\\Frames";
+    std::vector<std::wstring> animated = FolderFiles(frames + L"\\*.gif");
+    for (const std::wstring& swf : FolderFiles(frames + L"\\*.swf")) animated.push_back(swf);
+    RECT client{};
+    GetClientRect(panel, &client);
+    const size_t shown = std::min<size_t>(animated.size(), size_t((client.bottom - 118) / 90));
+    ASSERT_GE(shown, 4u);
+    for (size_t i = 0; i < shown; ++i) {
+        const std::wstring thumb = frames + L"\\Temp\\" + animated[i].substr(0, animated[i].size() - 4) + L".bmp";
+        std::string bytes;
+        ASSERT_TRUE(WaitUntil([&] { return (bytes = ReadFileBytes(thumb)).size() == 26934; }, 5000))
+            << "thumbnail of entry " << i;
+        const unsigned char header[] = {'B', 'M', 0x36, 0x69, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                                        112, 0, 0, 0, 80, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0};
+        EXPECT_EQ(bytes.compare(0, sizeof header, reinterpret_cast<const char*>(header), sizeof header), 0);
+        EXPECT_NE(bytes.find_first_not_of('\0', 54), std::string::npos) << "an empty thumbnail";
+    }
+
+    // Every offered effect changes the picture; Invert shows the inverted pattern.
+    orvane.Click(IDC_TAB_EFFECT);
+    const int offered[] = {IDC_EFFECT_MOSAIC,  IDC_EFFECT_EMBOSS,  IDC_EFFECT_SPREAD,   IDC_EFFECT_INVERT,
+                           IDC_EFFECT_MIRROR,  IDC_EFFECT_GRAY,    IDC_EFFECT_ELLIPSE,  IDC_EFFECT_WALL,
+                           IDC_EFFECT_IMPACT,  IDC_EFFECT_PUNCH,   IDC_EFFECT_TWIRL,    IDC_EFFECT_NOISE,
+                           IDC_EFFECT_PINCH,   IDC_EFFECT_CYLINDER, IDC_EFFECT_EQUALIZE, IDC_EFFECT_ROTATEX,
+                           IDC_EFFECT_ROTATEY, IDC_EFFECT_ROTATEZ};
+    orvane.Click(IDC_BTN_ON);  // off: each effect must bring its own change
+    ASSERT_TRUE(WaitForPicture(IsPlain, reader, 10000));
+    for (int id : offered) {
+        HWND radio = orvane.Control(id);
+        ASSERT_NE(radio, nullptr) << id;
+        ASSERT_TRUE(IsWindowVisible(radio)) << id;
+        harness::Click(radio);
+        EXPECT_TRUE(WaitForPicture(IsDecorated, reader, 10000)) << "effect button " << id << " left the picture plain";
+        if (id == IDC_EFFECT_INVERT) {
+            EXPECT_TRUE(WaitUntil([&] {
+                std::vector<uint8_t> picture = reader.Latest();
+                for (uint8_t& v : picture) v = static_cast<uint8_t>(255 - v);
+                return Counter(picture).has_value();
+            }, 10000, 100)) << "Invert does not show the inverted pattern";
+        }
+    }
+    for (int hidden : {IDC_EFFECT_DRAWRECT, IDC_EFFECT_JITTER, IDC_EFFECT_FACETRACE})
+        EXPECT_FALSE(IsWindowVisible(orvane.Control(hidden))) << hidden;
+    EXPECT_TRUE(orvane.Close());
+}
+
+}  // namespace
