@@ -155,6 +155,11 @@ TEST_F(OrvaneFrames, FramesOnAndEffectsReachTheVirtualWebcamsPicture) {
     ASSERT_TRUE(WaitForPicture(IsPlain, reader, 10000)) << "ON did not switch the decoration off";
     orvane.Click(IDC_BTN_ON);
     ASSERT_TRUE(WaitForPicture(IsDecorated, reader, 10000)) << "ON did not bring the decoration back";
+    // The capture application's effect message is the same toggle.
+    PostMessageW(panel, WM_PEER_EFFECT, 0, 0);
+    ASSERT_TRUE(WaitForPicture(IsPlain, reader, 10000)) << "WM_PEER_EFFECT did not switch the decoration off";
+    PostMessageW(panel, WM_PEER_EFFECT, 0, 0);
+    ASSERT_TRUE(WaitForPicture(IsDecorated, reader, 10000)) << "WM_PEER_EFFECT did not bring it back";
 
     // An animated frame, and its thumbnails written at the list's first display.
     orvane.Click(IDC_TAB_MAGIC);
