@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "filters/virtual_camera/tests/virtual_camera_registration.h"
+#include "media/frame_files/frame_decoders.h"
+#include "media/frame_files/frame_overlay.h"
 #include "platform/tests/graph_helpers.h"
 #include "test_devices/tests/capture_graph.h"
 #include "test_signals/test_pattern.h"
@@ -180,7 +182,23 @@ TEST_F(OrvaneFrames, FramesOnAndEffectsReachTheVirtualWebcamsPicture) {
         const unsigned char header[] = {'B', 'M', 0x36, 0x69, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
                                         112, 0, 0, 0, 80, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0};
         EXPECT_EQ(bytes.compare(0, sizeof header, reinterpret_cast<const char*>(header), sizeof header), 0);
-        EXPECT_NE(bytes.find_first_not_of('\0', 54), std::string::npos) << "an empty thumbnail";
+        // The first picture of the file on white, bottom row first, blue first.
+        const std::string file = ReadFileBytes(frames + L"\\" + animated[i]);
+        frame_files::FrameAnimation animation;
+        ASSERT_EQ(frame_files::DecodeFrameFile(reinterpret_cast<const uint8_t*>(file.data()), file.size(), &animation),
+                  frame_files::DecodeError::None);
+        std::vector<uint8_t> rgb(112 * 80 * 3);
+        ASSERT_EQ(frame_files::RenderFirstFrame(animation, 112, 80, rgb.data(), 255, 255, 255),
+                  frame_files::FirstFrameError::None);
+        size_t differing = 0;
+        for (int y = 0; y < 80; ++y) {
+            for (int x = 0; x < 112; ++x) {
+                const uint8_t* want = &rgb[(size_t(79 - y) * 112 + x) * 3];
+                const char* got = &bytes[54 + (size_t(y) * 112 + x) * 3];
+                differing += uint8_t(got[0]) != want[2] || uint8_t(got[1]) != want[1] || uint8_t(got[2]) != want[0];
+            }
+        }
+        EXPECT_EQ(differing, 0u) << "thumbnail of " << std::string(animated[i].begin(), animated[i].end());
     }
 
     // Every offered effect changes the picture; Invert shows the inverted pattern.
