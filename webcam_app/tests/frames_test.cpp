@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -124,6 +125,51 @@ void ClickClient(HWND panel, int x, int y) {
     harness::ReleaseLeftButton();
 }
 
+// Which picture of an animation a decorated virtual-webcam picture shows:
+// the frame whose opaque pixels, among those where the frames differ, the
+// picture matches best; -1 when none matches most of its pixels.
+class AnimationMatcher {
+public:
+    explicit AnimationMatcher(const frame_files::FrameAnimation& animation) : animation_(animation) {
+        const size_t pixels = size_t(animation.width) * animation.height;
+        for (size_t p = 0; p < pixels; p += 3) {
+            bool differs = false;
+            for (const auto& frame : animation.frames)
+                for (int c = 0; c < 4; ++c)
+                    differs |= std::abs(frame.rgba[p * 4 + c] - animation.frames[0].rgba[p * 4 + c]) > 60;
+            if (differs) changing_.push_back(p);
+        }
+    }
+    size_t ChangingPixels() const { return changing_.size(); }
+
+    int Shown(const std::vector<uint8_t>& picture) const {
+        if (picture.size() < size_t(kWidth) * kHeight * 3) return -1;
+        int best = -1;
+        double bestShare = 0.6;
+        for (size_t f = 0; f < animation_.frames.size(); ++f) {
+            const std::vector<uint8_t>& rgba = animation_.frames[f].rgba;
+            size_t opaque = 0, matching = 0;
+            for (size_t p : changing_) {
+                if (rgba[p * 4 + 3] < 255) continue;
+                ++opaque;
+                const int x = int(p % animation_.width) * 2, y = int(p / animation_.width) * 2;
+                const uint8_t* bgr = &picture[(size_t(kHeight - 1 - y) * kWidth + x) * 3];
+                matching += std::abs(bgr[2] - rgba[p * 4]) + std::abs(bgr[1] - rgba[p * 4 + 1]) +
+                                std::abs(bgr[0] - rgba[p * 4 + 2]) < 60;
+            }
+            if (opaque >= 20 && double(matching) / opaque > bestShare) {
+                bestShare = double(matching) / opaque;
+                best = int(f);
+            }
+        }
+        return best;
+    }
+
+private:
+    const frame_files::FrameAnimation& animation_;
+    std::vector<size_t> changing_;
+};
+
 class OrvaneFrames : public testing::Test {
 protected:
     void SetUp() override {
@@ -169,6 +215,25 @@ TEST_F(OrvaneFrames, FramesOnAndEffectsReachTheVirtualWebcamsPicture) {
     ASSERT_TRUE(WaitForPicture(IsDecorated, reader, 10000)) << "no animated frame on the picture";
     const std::wstring frames = orvane.Folder() + L"\\Frames";
     std::vector<std::wstring> animated = FolderFiles(frames + L"\\*.gif");
+    {
+        // It moves: within three seconds the picture shows more than one of its frames.
+        const std::string gif = ReadFileBytes(frames + L"\\" + animated[0]);
+        frame_files::FrameAnimation animation;
+        ASSERT_EQ(frame_files::DecodeFrameFile(reinterpret_cast<const uint8_t*>(gif.data()), gif.size(), &animation),
+                  frame_files::DecodeError::None);
+        ASSERT_EQ(animation.width, kSentWidth);
+        ASSERT_EQ(animation.height, kSentHeight);
+        ASSERT_GT(animation.frames.size(), 1u);
+        const AnimationMatcher matcher(animation);
+        ASSERT_GT(matcher.ChangingPixels(), 100u);
+        std::set<int> seen;
+        WaitUntil([&] {
+            const int shown = matcher.Shown(reader.Latest());
+            if (shown >= 0) seen.insert(shown);
+            return seen.size() >= 2;
+        }, 3000, 50);
+        EXPECT_GE(seen.size(), 2u) << "the animated frame does not move";
+    }
     for (const std::wstring& swf : FolderFiles(frames + L"\\*.swf")) animated.push_back(swf);
     RECT client{};
     GetClientRect(panel, &client);
