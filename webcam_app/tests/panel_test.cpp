@@ -179,4 +179,27 @@ TEST(OrvanePanel, ThumbFollowsTheTrackPressAndTheWheel) {
     EXPECT_TRUE(orvane.Close());
 }
 
+TEST(OrvanePanel, AStoredSkinOutsideTheThreeDrawsTheFirstAndCountsOnFromIt) {
+    OrvaneInstall first(L"orvane-skin0");
+    ASSERT_TRUE(first.Start(kCamera));
+    COLORREF baseSkin = CLR_INVALID;
+    ASSERT_TRUE(WaitUntil([&] { return (baseSkin = ClientPixel(first.Window(), 160, 30)) != CLR_INVALID; }, 5000));
+    ASSERT_TRUE(first.Close());
+
+    OrvaneInstall orvane(L"orvane-skin-stray");
+    orvane.WriteConfig("[path]\r\nrespathtype=-1\r\n");
+    ASSERT_TRUE(orvane.Start(kCamera));
+    HWND panel = orvane.Window();
+    auto title = [&] { return ClientPixel(panel, 160, 30); };
+    EXPECT_TRUE(WaitUntil([&] { return title() == baseSkin; }, 5000)) << "skin -1 is not drawn as the first skin";
+    orvane.Click(IDC_BTN_SKIN);  // (-1 + 1) % 3 = 0
+    Sleep(500);
+    EXPECT_EQ(title(), baseSkin);
+    orvane.Click(IDC_BTN_SKIN);
+    EXPECT_TRUE(WaitUntil([&] { return title() != baseSkin; }, 5000));
+    ASSERT_TRUE(orvane.Close());
+    EXPECT_EQ(orvane.ReadConfig(), "[path]\r\nrespathtype=1\r\n");
+}
+
 }  // namespace
+

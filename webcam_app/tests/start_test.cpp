@@ -83,4 +83,42 @@ TEST(OrvaneStart, ChoosingCamBOpensTheEngineDeviceBehindItAndAHeldOneEndsWithThe
     CoUninitialize();
 }
 
+TEST(OrvaneStart, EscapeInTheChooserEndsItAndAnEmptyChooserLeadsToTheInUseMessage) {
+    {
+        test_devices::ScopedTestDevices devices(kDevices);
+        ASSERT_EQ(devices.Result(), S_OK);
+        OrvaneInstall orvane(L"orvane-escape");
+        ASSERT_NE(orvane.StartToChooser(), nullptr);
+        PostMessageW(orvane.Chooser(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        DWORD code = 1;
+        ASSERT_TRUE(orvane.Process().WaitForExit(10000, &code));
+        EXPECT_EQ(code, 0u);
+    }
+    // Only the virtual webcam's own device: nothing to choose; OK tries the
+    // engine's device 0, which is that device and cannot be its own source.
+    test_devices::ScopedTestDevices devices(L"cameras=1;camera0.name=Talvoro Pelloquin;camera0.exclusive=1");
+    ASSERT_EQ(devices.Result(), S_OK);
+    ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+    {
+        ComPtr<IBaseFilter> only;
+        ASSERT_EQ(test_devices::CreateTestDevice(CLSID_VideoInputDeviceCategory, 0, &only), S_OK);
+        test_devices::CaptureGraph holder;
+        ASSERT_EQ(holder.Build(only.Get()), S_OK);
+        ASSERT_TRUE(SUCCEEDED(holder.Run()));
+        OrvaneInstall orvane(L"orvane-empty");
+        ASSERT_NE(orvane.StartToChooser(), nullptr);
+        EXPECT_TRUE(harness::ComboEntries(harness::FindControl(orvane.Chooser(), 1024)).empty());
+        PostMessageW(orvane.Chooser(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        const harness::MessageBoxInfo box = harness::WaitForMessageBox(20000, orvane.Process().Id());
+        ASSERT_NE(box.window, nullptr);
+        EXPECT_EQ(box.text, kDeviceInUse);
+        harness::AnswerMessageBox(box.window, IDOK);
+        DWORD code = 1;
+        ASSERT_TRUE(orvane.Process().WaitForExit(10000, &code));
+        EXPECT_EQ(code, 0u);
+        holder.Stop();
+    }
+    CoUninitialize();
+}
+
 }  // namespace
