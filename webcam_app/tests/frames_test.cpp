@@ -279,6 +279,7 @@ TEST_F(OrvaneFrames, FramesOnAndEffectsReachTheVirtualWebcamsPicture) {
         HWND radio = orvane.Control(id);
         ASSERT_NE(radio, nullptr) << id;
         ASSERT_TRUE(IsWindowVisible(radio)) << id;
+        EXPECT_FALSE(harness::ReadText(radio).empty()) << "no caption from Resource.ini on " << id;
         harness::Click(radio);
         EXPECT_TRUE(WaitForPicture(IsDecorated, reader, 10000)) << "effect button " << id << " left the picture plain";
         if (id == IDC_EFFECT_INVERT) {
@@ -289,6 +290,9 @@ TEST_F(OrvaneFrames, FramesOnAndEffectsReachTheVirtualWebcamsPicture) {
             }, 10000, 100)) << "Invert does not show the inverted pattern";
         }
     }
+    // Captions come from the "Effect" section of the installed Resource.ini.
+    EXPECT_EQ(harness::ReadText(orvane.Control(IDC_EFFECT_MIRROR)), L"Magical mirror");
+    EXPECT_EQ(harness::ReadText(orvane.Control(IDC_EFFECT_ROTATEZ)), L"Rotate Z");
     for (int hidden : {IDC_EFFECT_DRAWRECT, IDC_EFFECT_JITTER, IDC_EFFECT_FACETRACE})
         EXPECT_FALSE(IsWindowVisible(orvane.Control(hidden))) << hidden;
     EXPECT_TRUE(orvane.Close());

@@ -107,6 +107,17 @@ TEST(OrvanePanel, HidesShowsOffersTheTrayMenuAndWritesOnlyTheSkinAtClose) {
     const TrayMenuLook hidden = LookAtTrayMenu(orvane);
     EXPECT_GT(hidden.blackFirst, 0) << "显示 is greyed while the panel is hidden";
 
+    // Shown again, the top-most toggle.
+    PostMessageW(panel, WM_TRAY_NOTIFY, IDR_MAINFRAME, WM_LBUTTONDOWN);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(panel) != FALSE; }, 5000));
+    ASSERT_TRUE(orvane.WaitForLayout());
+    auto topMost = [&] { return (GetWindowLongW(panel, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+    EXPECT_FALSE(topMost());
+    orvane.Click(IDC_BTN_TOPMOST);
+    EXPECT_TRUE(WaitUntil(topMost, 5000));
+    orvane.Click(IDC_BTN_TOPMOST);
+    EXPECT_TRUE(WaitUntil([&] { return !topMost(); }, 5000));
+
     // WM_CLOSE: the program ends and config.ini holds the one key only.
     ASSERT_TRUE(orvane.Close());
     EXPECT_EQ(orvane.ReadConfig(), "[path]\r\nrespathtype=0\r\n");
