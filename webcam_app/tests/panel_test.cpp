@@ -212,5 +212,22 @@ TEST(OrvanePanel, AStoredSkinOutsideTheThreeDrawsTheFirstAndCountsOnFromIt) {
     EXPECT_EQ(orvane.ReadConfig(), "[path]\r\nrespathtype=1\r\n");
 }
 
+// Run with a Chinese ANSI code page (LC_ALL=zh_CN.GBK): the Chinese texts
+// file, installed as Resource.ini, gives the effect panel its captions.
+TEST(GbkCodePage, TheChineseTextsFileCaptionsTheEffects) {
+    ASSERT_EQ(GetACP(), 936u) << "run under LC_ALL=zh_CN.GBK";
+    OrvaneInstall orvane(L"orvane-gbk");
+    ASSERT_TRUE(CopyFileW((orvane.Folder() + L"\\Resource.zh-CN.ini").c_str(),
+                          (orvane.Folder() + L"\\Resource.ini").c_str(), FALSE));
+    ASSERT_TRUE(orvane.Start(kCamera));
+    orvane.Click(IDC_TAB_EFFECT);
+    HWND mosaic = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (mosaic = orvane.Control(IDC_EFFECT_MOSAIC)) && IsWindowVisible(mosaic); },
+                          5000));
+    EXPECT_EQ(harness::ReadText(mosaic), L"马赛克");
+    EXPECT_EQ(harness::ReadText(orvane.Control(IDC_EFFECT_ROTATEZ)), L"绕Z轴旋转");
+    EXPECT_TRUE(orvane.Close());
+}
+
 }  // namespace
 
