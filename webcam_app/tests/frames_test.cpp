@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <set>
@@ -170,6 +171,23 @@ private:
     std::vector<size_t> changing_;
 };
 
+// Share of a still frame file's opaque pixels that the picture shows in the
+// file's colours (the file is drawn 1:1 on the 320 x 240 picture).
+double ShareOfFrameShown(const std::vector<uint8_t>& picture, const frame_files::FrameAnimation& still) {
+    if (picture.size() < size_t(kWidth) * kHeight * 3 || still.width != kSentWidth) return 0;
+    const std::vector<uint8_t>& rgba = still.frames[0].rgba;
+    size_t opaque = 0, matching = 0;
+    for (size_t p = 0; p < size_t(still.width) * still.height; p += 7) {
+        if (rgba[p * 4 + 3] < 255) continue;
+        ++opaque;
+        const int x = int(p % still.width) * 2, y = int(p / still.width) * 2;
+        const uint8_t* bgr = &picture[(size_t(kHeight - 1 - y) * kWidth + x) * 3];
+        matching += std::abs(bgr[2] - rgba[p * 4]) + std::abs(bgr[1] - rgba[p * 4 + 1]) +
+                        std::abs(bgr[0] - rgba[p * 4 + 2]) < 60;
+    }
+    return opaque ? double(matching) / opaque : 0;
+}
+
 class OrvaneFrames : public testing::Test {
 protected:
     void SetUp() override {
@@ -208,6 +226,30 @@ TEST_F(OrvaneFrames, FramesOnAndEffectsReachTheVirtualWebcamsPicture) {
     ASSERT_TRUE(WaitForPicture(IsPlain, reader, 10000)) << "WM_PEER_EFFECT did not switch the decoration off";
     PostMessageW(panel, WM_PEER_EFFECT, 0, 0);
     ASSERT_TRUE(WaitForPicture(IsDecorated, reader, 10000)) << "WM_PEER_EFFECT did not bring it back";
+
+    // The thumb at the track's end shows the list's last page: its first
+    // slot is entry min(n * percent / 100, n - rows that fit).
+    const std::wstring frameFolder = orvane.Folder() + L"\\Frames";
+    const std::vector<std::wstring> pictures = FolderFiles(frameFolder + L"\\*.bmp");
+    RECT area{};
+    GetClientRect(panel, &area);
+    const int rows = (area.bottom - 118) / 90, trackBottom = area.bottom - 77;
+    const int percent = (trackBottom - 16 - 41) * 100 / (trackBottom - 41);
+    const int first = std::max(0, std::min(int(pictures.size()) * percent / 100, int(pictures.size()) - rows));
+    ASSERT_GT(first, 0) << "the list does not scroll at this height";
+    ClickClient(panel, area.right - 9, trackBottom - 2);
+    Sleep(300);
+    ClickClient(panel, 100, 41 + 45);
+    auto still = [&](size_t index) {
+        const std::string bytes = ReadFileBytes(frameFolder + L"\\" + pictures[index]);
+        frame_files::FrameAnimation animation;
+        frame_files::DecodeFrameFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), &animation);
+        return animation;
+    };
+    const frame_files::FrameAnimation expected = still(first), top = still(0);
+    EXPECT_TRUE(WaitUntil([&] { return ShareOfFrameShown(reader.Latest(), expected) > 0.9; }, 10000, 100))
+        << "entry " << first << " is not on the picture";
+    EXPECT_LT(ShareOfFrameShown(reader.Latest(), top), 0.9) << "the list did not scroll";
 
     // An animated frame, and its thumbnails written at the list's first display.
     orvane.Click(IDC_TAB_MAGIC);
