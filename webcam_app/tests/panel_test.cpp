@@ -118,8 +118,14 @@ TEST(OrvanePanel, HidesShowsOffersTheTrayMenuAndWritesOnlyTheSkinAtClose) {
     orvane.Click(IDC_BTN_TOPMOST);
     EXPECT_TRUE(WaitUntil([&] { return !topMost(); }, 5000));
 
-    // WM_CLOSE: the program ends and config.ini holds the one key only.
+    // WM_CLOSE: the program ends, its icon leaves the notification area
+    // and config.ini holds the one key only. Without a desktop panel (Xvfb)
+    // Wine shows the icons in a tray window of its own, only while it holds one.
+    HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+    ASSERT_NE(tray, nullptr);
+    EXPECT_TRUE(IsWindowVisible(tray)) << "no icon in the notification area";
     ASSERT_TRUE(orvane.Close());
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(tray); }, 5000)) << "the icon stayed";
     EXPECT_EQ(orvane.ReadConfig(), "[path]\r\nrespathtype=0\r\n");
 }
 
