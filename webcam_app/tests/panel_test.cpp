@@ -1,6 +1,7 @@
 // Orvane's panel under Wine on the test camera: hiding and showing through
 // the Close button and the tray icon's messages, the tray menu, the skins,
-// the size limits, the own scroll bar and config.ini after WM_CLOSE.
+// the size limits, the own scroll bar with the effect panel, and config.ini
+// and the tray icon after WM_CLOSE.
 #include <gtest/gtest.h>
 
 #include "webcam_app/resource.h"
@@ -164,14 +165,30 @@ TEST(OrvanePanel, SkinButtonCyclesThreeSkinsKeepsItsSizeAndTheLastSkinIsStored) 
     EXPECT_EQ(orvane.ReadConfig(), "[path]\r\nrespathtype=1\r\n");
 }
 
-TEST(OrvanePanel, ThumbFollowsTheTrackPressAndTheWheel) {
+TEST(OrvanePanel, ThumbFollowsTheTrackPressAndTheWheelAndPlacesTheEffectPanel) {
     OrvaneInstall orvane(L"orvane-scroll");
     ASSERT_TRUE(orvane.Start(kCamera));
     HWND panel = orvane.Window();
     const RECT client = ClientRect(panel);
     const int w = client.right, h = client.bottom, x = w - 9, trackBottom = h - 77;
 
-    // Pressed far below the track's end, the thumb stops 16 pixels above it.
+    // On the effect tab at 0 % the effect panel's top is the list area's top.
+    orvane.Click(IDC_TAB_EFFECT);
+    HWND mosaic = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (mosaic = orvane.Control(IDC_EFFECT_MOSAIC)) && IsWindowVisible(mosaic); },
+                          5000));
+    HWND effects = GetParent(mosaic);
+    auto effectsRect = [&] {
+        RECT r{};
+        GetWindowRect(effects, &r);
+        MapWindowPoints(nullptr, panel, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    EXPECT_EQ(effectsRect().top, 41);
+    ASSERT_LT(effectsRect().bottom - effectsRect().top, h - 118) << "the effect panel is taller than the list area";
+
+    // Pressed far below the track's end, the thumb stops 16 pixels above it;
+    // the effect panel, shorter than the list area, then sits on its bottom.
     POINT press{x, trackBottom - 2};
     ClientToScreen(panel, &press);
     harness::MoveMouseTo(press);
@@ -184,6 +201,7 @@ TEST(OrvanePanel, ThumbFollowsTheTrackPressAndTheWheel) {
         return ClientPixel(panel, x, 45) == kFilled && ClientPixel(panel, x, thumbY - 2) == kFilled &&
                thumb != kFilled && thumb != kGroove;
     }, 5000)) << "no thumb at the track's end; thumb row shows " << std::hex << thumb;
+    EXPECT_TRUE(WaitUntil([&] { return effectsRect().bottom == h - 77; }, 5000)) << effectsRect().bottom;
 
     // A wheel turn up moves it 3 pixels: its old last rows become empty track.
     harness::MoveMouseOnto(panel);
