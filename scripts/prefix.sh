@@ -59,6 +59,18 @@ if [ ! -f "$renderer_stamp" ]; then
     exit 1
   fi
 fi
+# Orvane's installer leaves its path where Snapory looks for it, so that
+# Snapory's Effect and Popup buttons start the program of this build. Written
+# every time: a test may have taken the value away.
+orvane_exe=$WIN_BUILD/Orvane/Orvane.exe
+if [ -f "$orvane_exe" ]; then
+  if wine reg add 'HKLM\Software\Talvoro' /v Nerra /t REG_SZ /d "$(winepath -w "$orvane_exe")" /f >/dev/null 2>&1; then
+    registered=1
+  else
+    echo "registering Orvane's path failed" >&2
+    exit 1
+  fi
+fi
 # Let the server that regsvr32 started end: a caller starting its own (with
 # its display) would otherwise find it still running.
 if [ -n "$registered" ]; then wineserver -w; fi

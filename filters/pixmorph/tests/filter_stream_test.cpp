@@ -199,7 +199,7 @@ TEST_F(PixmorphStream, InputChangesAreTakenAfterTheConnectedOutputWasEnumerated)
     const CMediaType small = VideoType(MEDIASUBTYPE_YUY2, 160, 120);
     EXPECT_EQ(S_OK, In()->QueryAccept(&small));
     ASSERT_EQ(S_OK, RunToEnd());
-    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_YUY2,
+    ExpectConverted(sink_->Frames(), source_->Delivered(), MEDIASUBTYPE_YUY2,
                     {{320, 240}, {160, 120}, {160, 120}}, 320, 240);
     EXPECT_EQ(1, ResizeEvents());
 }
@@ -251,7 +251,7 @@ TEST_F(PixmorphStream, DynamicQueryAcceptDoesNotWaitForAFrameDownstreamHolds) {
     EXPECT_EQ(S_OK, call.result);
     EXPECT_TRUE(sink_->WaitForEndOfStream(10000));
     EXPECT_EQ(S_OK, graph_.Stop());
-    ExpectConverted(sink_->Frames(), source_->Stream()->delivered, MEDIASUBTYPE_YUY2,
+    ExpectConverted(sink_->Frames(), source_->Delivered(), MEDIASUBTYPE_YUY2,
                     {{320, 240}, {160, 120}, {160, 120}}, 320, 240);
     EXPECT_EQ(1, ResizeEvents());
 }
