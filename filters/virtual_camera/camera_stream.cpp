@@ -139,13 +139,8 @@ HRESULT CCameraStream::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROP
     const int mode = FindMode(m_mt, &interval);
     if (mode < 0) return VFW_E_TYPE_NOT_ACCEPTED;
     const CameraMode& m = ModeAt(mode);
-    const long bytes = static_cast<long>(pixel_formats::FrameSize(m.format, m.width, m.height));
-    request->cbBuffer = std::max(request->cbBuffer, bytes);
-    request->cBuffers = std::max(request->cBuffers, 3L);
-    request->cbAlign = std::max(request->cbAlign, 1L);
-    ALLOCATOR_PROPERTIES actual{};
-    RETURN_IF_FAILED(allocator->SetProperties(request, &actual));
-    return actual.cbBuffer < bytes ? E_FAIL : S_OK;
+    return SetLeastBuffers(allocator, request,
+                           static_cast<long>(pixel_formats::FrameSize(m.format, m.width, m.height)), 3);
 }
 
 // ---- Streaming

@@ -6,12 +6,10 @@
 
 namespace virtual_camera {
 
-CVirtualCamera::CVirtualCamera(LPUNKNOWN outer) : CSource(TEXT("Talvoro Pelloquin"), outer, CLSID_VirtualCamera) {}
+CVirtualCamera::CVirtualCamera(LPUNKNOWN outer)
+    : CLiveSourceFilter(TEXT("Talvoro Pelloquin"), outer, CLSID_VirtualCamera) {}
 
-CVirtualCamera::~CVirtualCamera() {
-    // A streaming thread still waiting must not outlive the pin.
-    gate_.Cancel();
-}
+CVirtualCamera::~CVirtualCamera() { CancelWaits(); }
 
 CUnknown* WINAPI CVirtualCamera::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
     auto* camera = new (std::nothrow) CVirtualCamera(outer);
@@ -28,32 +26,12 @@ CUnknown* WINAPI CVirtualCamera::CreateInstance(LPUNKNOWN outer, HRESULT* phr) {
     return camera;
 }
 
-STDMETHODIMP CVirtualCamera::Stop() {
-    // Before the pin goes inactive: it waits for the streaming thread.
-    gate_.Cancel();
-    return CSource::Stop();
-}
-
-STDMETHODIMP CVirtualCamera::Pause() {
-    CAutoLock lock(m_pLock);
-    if (m_State == State_Stopped) {
+void CVirtualCamera::HoldWaits(bool fromStopped) {
+    if (fromStopped) {
         gate_.Reset();
     } else {
         gate_.Pause();
     }
-    return CSource::Pause();
-}
-
-STDMETHODIMP CVirtualCamera::Run(REFERENCE_TIME tStart) {
-    CAutoLock lock(m_pLock);
-    RETURN_IF_FAILED(CSource::Run(tStart));
-    gate_.Run();
-    return S_OK;
-}
-
-STDMETHODIMP CVirtualCamera::GetState(DWORD milliseconds, FILTER_STATE* state) {
-    RETURN_IF_FAILED(CSource::GetState(milliseconds, state));
-    return *state == State_Paused ? VFW_S_CANT_CUE : S_OK;
 }
 
 }  // namespace virtual_camera

@@ -9,18 +9,17 @@
 
 namespace virtual_camera {
 
-class CVirtualCamera : public CSource {
+class CVirtualCamera : public CLiveSourceFilter {
 public:
     static CUnknown* WINAPI CreateInstance(LPUNKNOWN outer, HRESULT* phr);
     ~CVirtualCamera() override;
 
-    STDMETHODIMP Stop() override;
-    STDMETHODIMP Pause() override;
-    STDMETHODIMP Run(REFERENCE_TIME tStart) override;
-    // Paused, a live source has nothing to cue.
-    STDMETHODIMP GetState(DWORD milliseconds, FILTER_STATE* state) override;
-
     RunGate& Gate() { return gate_; }
+
+protected:
+    void CancelWaits() override { gate_.Cancel(); }
+    void HoldWaits(bool fromStopped) override;
+    void ReleaseWaits(REFERENCE_TIME, IReferenceClock*) override { gate_.Run(); }
 
 private:
     explicit CVirtualCamera(LPUNKNOWN outer);

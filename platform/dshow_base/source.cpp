@@ -198,3 +198,13 @@ HRESULT CSourceStream::DoBufferProcessingLoop() {
         Reply(command == CMD_RUN || command == CMD_PAUSE ? S_OK : static_cast<DWORD>(E_UNEXPECTED));
     }
 }
+
+HRESULT SetLeastBuffers(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request, long bytes, long count,
+                        long align) {
+    request->cbBuffer = std::max(request->cbBuffer, bytes);
+    request->cBuffers = std::max(request->cBuffers, count);
+    request->cbAlign = std::max(request->cbAlign, align);
+    ALLOCATOR_PROPERTIES actual{};
+    RETURN_IF_FAILED(allocator->SetProperties(request, &actual));
+    return actual.cbBuffer < bytes ? E_FAIL : S_OK;
+}

@@ -33,6 +33,13 @@ protected:
     std::vector<CSourceStream*> m_paStreams;  // owned
 };
 
+// What a live source's pin asks its allocator for: buffers of at least
+// `bytes`, at least `count` of them, aligned to at least `align` (more of
+// each where downstream asked for more). E_FAIL when the allocator grants
+// buffers smaller than `bytes`.
+HRESULT SetLeastBuffers(IMemAllocator* allocator, ALLOCATOR_PROPERTIES* request, long bytes, long count,
+                        long align = 1);
+
 class CSourceStream : public CAMThread, public CBaseOutputPin {
 public:
     // Adds itself to the parent's pins.

@@ -7,6 +7,7 @@
 #include "dshow_base/com_ptr.h"
 #include "dshow_base/debug.h"
 #include "dshow_base/filter.h"
+#include "dshow_base/live_source.h"
 #include "dshow_base/media_type.h"
 #include "dshow_base/pin.h"
 #include "dshow_base/ref_time.h"

@@ -122,13 +122,7 @@ HRESULT CCameraStream::DecideBufferSize(IMemAllocator* allocator, ALLOCATOR_PROP
     REFERENCE_TIME interval = 0;
     const int mode = FindVideoMode(m_mt, modes_, &interval);
     if (mode < 0) return VFW_E_TYPE_NOT_ACCEPTED;
-    const long frameBytes = long(FrameBytes(modes_[mode]));
-    request->cbBuffer = std::max(request->cbBuffer, frameBytes);
-    request->cBuffers = std::max(request->cBuffers, 3L);
-    request->cbAlign = std::max(request->cbAlign, 1L);
-    ALLOCATOR_PROPERTIES actual{};
-    RETURN_IF_FAILED(allocator->SetProperties(request, &actual));
-    return actual.cbBuffer < frameBytes ? E_FAIL : S_OK;
+    return SetLeastBuffers(allocator, request, long(FrameBytes(modes_[mode])), 3);
 }
 
 HRESULT CCameraStream::Active() {

@@ -1,26 +1,24 @@
-// A source filter that behaves like a capture device: it produces data only
-// while running, paced by the graph's clock, and tells the graph that it
-// cannot cue data in pause (VFW_S_CANT_CUE), so the graph does not wait for
-// a preroll that never comes.
+// The test devices' live source: its streaming thread waits on the graph's
+// clock for the time of its next buffer.
 #pragma once
 
-#include "dshow_base/source.h"
+#include "dshow_base/live_source.h"
 #include "test_devices/live_pacer.h"
 
 namespace test_devices {
 
-class CLiveSource : public CSource {
+class CLiveSource : public CLiveSourceFilter {
 public:
     CLiveSource(LPCTSTR name, LPUNKNOWN outer, CLSID clsid);
     ~CLiveSource() override;
 
-    STDMETHODIMP Stop() override;
-    STDMETHODIMP Pause() override;
-    STDMETHODIMP Run(REFERENCE_TIME tStart) override;
-    STDMETHODIMP GetState(DWORD milliseconds, FILTER_STATE* state) override;
-
     // The streaming thread waits here for the time of its next buffer.
     LivePacer& Pacer() { return pacer_; }
+
+protected:
+    void CancelWaits() override { pacer_.Cancel(); }
+    void HoldWaits(bool fromStopped) override;
+    void ReleaseWaits(REFERENCE_TIME start, IReferenceClock* clock) override { pacer_.Run(start, clock); }
 
 private:
     LivePacer pacer_;

@@ -1,6 +1,5 @@
 #include "test_devices/microphone_stream.h"
 
-#include <algorithm>
 #include <cstring>
 #include <iterator>
 
@@ -104,13 +103,7 @@ HRESULT CMicrophoneStream::DecideBufferSize(IMemAllocator* allocator,
                                             ALLOCATOR_PROPERTIES* request) {
     AudioMode mode;
     if (!FindAudioMode(m_mt, &mode)) return VFW_E_TYPE_NOT_ACCEPTED;
-    const long bufferBytes = long(kBufferFrames) * BlockAlign(mode);
-    request->cbBuffer = std::max(request->cbBuffer, bufferBytes);
-    request->cBuffers = std::max(request->cBuffers, 4L);
-    request->cbAlign = std::max(request->cbAlign, long(BlockAlign(mode)));
-    ALLOCATOR_PROPERTIES actual{};
-    RETURN_IF_FAILED(allocator->SetProperties(request, &actual));
-    return actual.cbBuffer < bufferBytes ? E_FAIL : S_OK;
+    return SetLeastBuffers(allocator, request, long(kBufferFrames) * BlockAlign(mode), 4, long(BlockAlign(mode)));
 }
 
 HRESULT CMicrophoneStream::Active() {

@@ -12,12 +12,12 @@
 #include "filters/pixmorph/pixmorph_properties.h"
 #include "filters/pixmorph/pixmorph_resource.h"
 #include "filters/pixmorph/tests/filter_test_graph.h"
-#include "testing/graph_support/page_site.h"
+#include "testing/window_harness/page_site.h"
 
 namespace pixmorph_test {
 namespace {
 
-using graph_test::RecordingPageSite;
+using harness::RecordingPageSite;
 
 class PixmorphPage : public PixmorphGraphTest {
 protected:

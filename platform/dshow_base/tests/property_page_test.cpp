@@ -10,11 +10,11 @@
 
 #include "server_module/server_module_ids.h"
 #include "server_module_loader.h"
-#include "testing/graph_support/page_site.h"
+#include "testing/window_harness/page_site.h"
 
 namespace {
 
-using graph_test::RecordingPageSite;
+using harness::RecordingPageSite;
 
 HWND CreateHost() {
     WNDCLASSW wc = {};

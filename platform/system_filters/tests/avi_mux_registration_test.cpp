@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "dshow_base/tests/registry_probe.h"
 #include "testing/graph_support/test_graph.h"
 
 namespace graph_test {
@@ -15,16 +16,9 @@ namespace {
 
 using Values = std::map<std::wstring, std::pair<DWORD, std::vector<BYTE>>>;
 
-std::wstring GuidText(REFGUID guid) {
-    wchar_t text[64] = {};
-    StringFromGUID2(guid, text, 64);
-    return text;
-}
-
-const std::wstring kClassKey = L"CLSID\\" + GuidText(CLSID_AviDest);
+const std::wstring kClassKey = ClassKey(CLSID_AviDest);
 const std::wstring kInprocKey = kClassKey + L"\\InprocServer32";
-const std::wstring kFilterEntryKey =
-    L"CLSID\\" + GuidText(CLSID_LegacyAmFilterCategory) + L"\\Instance\\" + GuidText(CLSID_AviDest);
+const std::wstring kFilterEntryKey = InstanceKey(CLSID_LegacyAmFilterCategory, GuidText(CLSID_AviDest));
 const std::wstring kSavedKey = L"Software\\Talvoro\\SystemFilters\\TakenOver\\" + GuidText(CLSID_AviDest);
 
 // Every value of a key; empty when the key is absent.

@@ -6,40 +6,18 @@
 #include <string>
 #include <vector>
 
+#include "dshow_base/tests/registry_probe.h"
 #include "testing/graph_support/test_graph.h"
 
 namespace graph_test {
 namespace {
 
-std::wstring GuidString(REFGUID guid) {
-    wchar_t text[64] = {};
-    StringFromGUID2(guid, text, 64);
-    return text;
-}
-
-std::wstring ClassKey(REFCLSID clsid) { return L"CLSID\\" + GuidString(clsid); }
-
 std::wstring CategoryInstanceKey(REFCLSID clsid) {
-    return L"CLSID\\" + GuidString(CLSID_LegacyAmFilterCategory) + L"\\Instance\\" + GuidString(clsid);
-}
-
-bool KeyExists(const std::wstring& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
+    return InstanceKey(CLSID_LegacyAmFilterCategory, GuidText(clsid));
 }
 
 // The key's default value, or empty.
-std::wstring DefaultValue(const std::wstring& path) {
-    wchar_t value[MAX_PATH] = {};
-    DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
-        ERROR_SUCCESS) {
-        return {};
-    }
-    return value;
-}
+std::wstring DefaultValue(const std::wstring& path) { return StringValue(path, nullptr); }
 
 // Serialised REGFILTER2: a version DWORD, then the merit.
 DWORD RegisteredMerit(REFCLSID clsid) {

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace graph_test {
+namespace harness {
 
 // Lives on the stack, so references are only counted.
 class RecordingPageSite : public IPropertyPageSite {
@@ -41,4 +41,4 @@ public:
     std::vector<DWORD> changes;  // PROPPAGESTATUS_* flags, in order
 };
 
-}  // namespace graph_test
+}  // namespace harness
