@@ -1,5 +1,6 @@
 #include "capture_app/snapory_dlg.h"
 
+#include "app_toolkit/dialog_chrome.h"
 #include "app_toolkit/module_paths.h"
 #include "capture_app/cam_manage.h"
 #include "capture_app/osd_host.h"
@@ -37,7 +38,7 @@ CSnaporyDlg::~CSnaporyDlg() { DestroyStatusDisplays(m_osdList); }
 
 BOOL CSnaporyDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    AppendAboutItem();
+    ::AppendAboutItem(*this, IDS_ABOUTBOX, IDM_ABOUTBOX);
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, kMainWindowStyle);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     SetIcon(m_hIcon, TRUE);
@@ -61,15 +62,6 @@ BOOL CSnaporyDlg::OnInitDialog() {
     ShowWindow(SW_MINIMIZE);
     ShowWindow(SW_SHOWNORMAL);
     return TRUE;
-}
-
-void CSnaporyDlg::AppendAboutItem() {
-    CMenu systemMenu = GetSystemMenu(FALSE);
-    if (!systemMenu.GetSafeHmenu()) return;
-    CString about;
-    if (!about.LoadString(IDS_ABOUTBOX) || about.IsEmpty()) return;
-    systemMenu.AppendMenu(MF_SEPARATOR);
-    systemMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
 }
 
 void CSnaporyDlg::OnSysCommand(UINT id, LPARAM lParam) {

@@ -69,7 +69,6 @@ protected:
 
 private:
     // --- start-up and skin (snapory_dlg.cpp, snapory_skin.cpp) ---
-    void AppendAboutItem();
     void BindButtons();
     void LoadButtonSkins();
     void PlaceInitialButtons();

@@ -2,6 +2,7 @@
 // the placement of the controls for the window's size.
 #include "capture_app/snapory_dlg.h"
 
+#include "app_toolkit/dialog_chrome.h"
 #include "capture_app/cam_manage.h"
 #include "capture_app/osd_host.h"
 #include "capture_app/skin_layout.h"
@@ -68,15 +69,7 @@ void CSnaporyDlg::CreateToolTips() {
 }
 
 void CSnaporyDlg::OnPaint() {
-    if (IsIconic()) {
-        CPaintDC dc(m_hWnd);
-        CRect client;
-        GetClientRect(&client);
-        const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-        const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-        dc.DrawIcon(x, y, m_hIcon);
-        return;
-    }
+    if (PaintMinimisedIcon(*this, m_hIcon)) return;
     {
         CClientDC dc(m_hWnd);
         PaintSkin(dc);

@@ -133,3 +133,25 @@ function(windows_module name kind)
       VERBATIM)
   endif()
 endfunction()
+
+# Files drawn or written by a Python script into a folder of the build. The
+# script takes the folder, or --list for the names it writes (one a line,
+# relative to the folder); it leaves unchanged files alone, so every output
+# is touched afterwards to keep the build from running it again.
+#   drawn_files(target SCRIPT script.py DIR folder COMMENT text SOURCES files...)
+function(drawn_files target)
+  cmake_parse_arguments(D "" "SCRIPT;DIR;COMMENT" "SOURCES" ${ARGN})
+  find_program(PROJECT_PYTHON NAMES python3 REQUIRED)
+  execute_process(COMMAND ${PROJECT_PYTHON} ${D_SCRIPT} --list
+                  OUTPUT_VARIABLE names OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+  string(REPLACE "\n" ";" names "${names}")
+  list(TRANSFORM names PREPEND ${D_DIR}/ OUTPUT_VARIABLE outputs)
+  add_custom_command(
+    OUTPUT ${outputs}
+    COMMAND ${PROJECT_PYTHON} ${D_SCRIPT} ${D_DIR}
+    COMMAND ${CMAKE_COMMAND} -E touch ${outputs}
+    DEPENDS ${D_SOURCES} ${PROJECT_SOURCE_DIR}/scripts/asset_files.py
+    COMMENT "${D_COMMENT}"
+    VERBATIM)
+  add_custom_target(${target} ALL DEPENDS ${outputs})
+endfunction()

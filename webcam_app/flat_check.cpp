@@ -11,23 +11,6 @@ namespace {
 bool g_flatCheckPressed = false;
 }  // namespace
 
-BOOL CFlatCheck::LoadBitmaps(LPCWSTR hover, LPCWSTR normal, LPCWSTR checked, LPCWSTR disabled) {
-    const LPCWSTR files[4] = {hover, normal, checked, disabled};
-    int loaded = 0;
-    for (int state = 0; state < 4; ++state)
-        if (m_bitmaps[state].LoadFromFile(files[state])) ++loaded;
-    if (loaded > 0 && m_hWnd) {
-        m_drawnState = -1;
-        Invalidate(FALSE);
-    }
-    if (loaded < 4) return FALSE;
-    const CSize size = m_bitmaps[kHover].GetSize();
-    m_width = size.cx;
-    m_height = size.cy;
-    if (m_hWnd) SetWindowPos(nullptr, 0, 0, m_width, m_height, SWP_NOMOVE | SWP_NOZORDER);
-    return TRUE;
-}
-
 void CFlatCheck::SetCheckMode(bool on) {
     if (m_checkMode == on) return;
     m_checkMode = on;
@@ -38,21 +21,6 @@ void CFlatCheck::SetChecked(bool checked) {
     if (m_checked == checked) return;
     m_checked = checked;
     if (m_hWnd) Invalidate(FALSE);
-}
-
-void CFlatCheck::PreSubclassWindow() {
-    ModifyStyle(0, BS_OWNERDRAW);
-    CButton::PreSubclassWindow();
-}
-
-void CFlatCheck::DrawItem(DRAWITEMSTRUCT* item) {
-    m_drawnState = -1;
-    if (item->itemState & ODS_DISABLED)
-        DrawState(kDisabled);
-    else if (item->itemState & ODS_SELECTED)
-        DrawState(kChecked);
-    else
-        DrawState(kNormal);
 }
 
 LRESULT CFlatCheck::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -76,26 +44,8 @@ LRESULT CFlatCheck::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CFlatCheck::OnMouseMove(UINT flags, CPoint point) {
     CButton::OnMouseMove(flags, point);
     if (!m_pressed && !m_checked) DrawState(kHover);
-    TRACKMOUSEEVENT track{};
-    track.cbSize = sizeof track;
-    track.dwFlags = TME_LEAVE;
-    track.hwndTrack = m_hWnd;
-    ::TrackMouseEvent(&track);
+    TrackMouseLeave(m_hWnd);
 }
-
-void CFlatCheck::OnMouseLeave() { DrawState(kNormal); }
-
-void CFlatCheck::OnKillFocus(HWND newFocus) {
-    CButton::OnKillFocus(newFocus);
-    DrawState(kNormal);
-}
-
-void CFlatCheck::OnEnable(BOOL enabled) {
-    CButton::OnEnable(enabled);
-    DrawState(enabled ? kNormal : kDisabled);
-}
-
-BOOL CFlatCheck::OnEraseBkgnd(HDC) { return TRUE; }
 
 void CFlatCheck::OnLButtonDown(UINT flags, CPoint point) {
     (void)flags;
@@ -117,22 +67,14 @@ void CFlatCheck::TellParent(bool press) {
 
 void CFlatCheck::DrawState(int state) {
     if (m_checkMode && m_checked && state == kNormal) state = kChecked;
-    if (state == m_drawnState || !m_bitmaps[state].GetSafeHandle()) return;
-    CWindowDC window(m_hWnd);
-    CDC memory;
-    if (!memory.CreateCompatibleDC(window)) return;
-    HGDIOBJ old = memory.SelectObject(m_bitmaps[state]);
-    if (!old) return;
-    window.BitBlt(0, 0, m_width, m_height, memory, 0, 0, SRCCOPY);
-    memory.SelectObject(old);
-
+    if (!m_bitmaps.Draw(m_hWnd, state)) return;
     const CString caption = GetWindowText();
     if (!caption.IsEmpty()) {
+        CWindowDC window(m_hWnd);
         window.SetBkMode(TRANSPARENT);
         window.SetTextColor(m_captionColour);
         CRect client;
         GetClientRect(&client);
         window.DrawText(caption, caption.GetLength(), &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-    m_drawnState = state;
 }

@@ -1,5 +1,6 @@
 #include "webcam_app/orvane_dlg.h"
 
+#include "app_toolkit/dialog_chrome.h"
 #include "app_toolkit/module_paths.h"
 #include "webcam_app/effect_set_dlg.h"
 #include "webcam_app/orvane_rules.h"
@@ -38,7 +39,7 @@ COrvaneDlg::~COrvaneDlg() { delete m_pEffectPanel; }
 
 BOOL COrvaneDlg::OnInitDialog() {
     CDialog::OnInitDialog();
-    AppendAboutItem();
+    ::AppendAboutItem(*this, IDS_ABOUTBOX, IDM_ABOUTBOX);
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, kMainWindowStyle | (GetStyle() & WS_VISIBLE));
@@ -71,15 +72,6 @@ BOOL COrvaneDlg::OnInitDialog() {
     ScanFrames();
     m_tabPicture.SetChecked(true);
     return TRUE;
-}
-
-void COrvaneDlg::AppendAboutItem() {
-    CMenu systemMenu = GetSystemMenu(FALSE);
-    if (!systemMenu.GetSafeHmenu()) return;
-    CString about;
-    if (!about.LoadString(IDS_ABOUTBOX) || about.IsEmpty()) return;
-    systemMenu.AppendMenu(MF_SEPARATOR);
-    systemMenu.AppendMenu(MF_STRING, IDM_ABOUTBOX, about);
 }
 
 void COrvaneDlg::AddTrayIcon() {

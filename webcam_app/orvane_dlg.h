@@ -73,7 +73,6 @@ protected:
 
 private:
     // orvane_dlg.cpp
-    void AppendAboutItem();
     void AddTrayIcon();
     void RemoveTrayIcon();
     void CreateToolTips();

@@ -5,6 +5,7 @@
 // the effect panel.
 #include "webcam_app/orvane_dlg.h"
 
+#include "app_toolkit/dialog_chrome.h"
 #include "app_toolkit/module_paths.h"
 #include "webcam_app/orvane_rules.h"
 
@@ -113,15 +114,7 @@ void COrvaneDlg::PaintFrame(CDC& target, int w, int h) {
 }
 
 void COrvaneDlg::OnPaint() {
-    if (IsIconic()) {
-        CPaintDC dc(m_hWnd);
-        CRect client;
-        GetClientRect(&client);
-        const int x = (client.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-        const int y = (client.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-        dc.DrawIcon(x, y, m_hIcon);
-        return;
-    }
+    if (PaintMinimisedIcon(*this, m_hIcon)) return;
     {
         CPaintDC dc(m_hWnd);
         CRect client;

@@ -1,11 +1,6 @@
 #include "capture_app/tests/snapory_install.h"
 
-#include <shellapi.h>
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <sstream>
 
 #include "test_signals/test_pattern.h"
@@ -14,34 +9,8 @@ namespace snapory_test {
 
 namespace {
 
-// The build's installed layout, beside the folder of the test programs.
-std::wstring InstalledFolder() {
-    wchar_t path[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.resize(folder.rfind(L'\\'));
-    return folder + L"\\..\\Snapory";
-}
-
-void RemoveTree(const std::wstring& folder) {
-    std::wstring from = folder + L'\0';  // SHFileOperation wants a double terminator
-    SHFILEOPSTRUCTW op{};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    SHFileOperationW(&op);
-}
-
-void WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 // A 24-bit bottom-up BMP of one colour.
-void WriteSolidBmp(const std::wstring& path, int width, int height, COLORREF colour) {
+std::string SolidBmp(int width, int height, COLORREF colour) {
     const int stride = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
@@ -63,56 +32,30 @@ void WriteSolidBmp(const std::wstring& path, int width, int height, COLORREF col
         row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
     }
     for (int y = 0; y < height; ++y) bytes += row;
-    WriteBytes(path, bytes);
+    return bytes;
 }
 
 }  // namespace
 
-std::wstring OutputFolder() {
-    wchar_t buffer[MAX_PATH] = L"";
-    if (GetEnvironmentVariableW(L"WEBCAM_TEST_OUT", buffer, MAX_PATH)) {
-        std::wstring folder(buffer);
-        for (wchar_t& c : folder)
-            if (c == L'/') c = L'\\';  // as the program's own paths spell it
-        return folder;
-    }
-    GetTempPathW(MAX_PATH, buffer);
-    std::wstring temp(buffer);
-    if (!temp.empty() && temp.back() == L'\\') temp.pop_back();
-    return temp;
-}
-
-bool KeepForProbe(const std::wstring& file, const std::wstring& name) {
-    return CopyFileW(file.c_str(), (OutputFolder() + L"\\" + name).c_str(), FALSE) != FALSE;
-}
-
-SnaporyInstall::SnaporyInstall(const std::wstring& name) : folder_(OutputFolder() + L"\\" + name) {
-    RemoveTree(folder_);
-    CreateDirectoryW(folder_.c_str(), nullptr);
-    const std::wstring from = InstalledFolder();
-    for (const wchar_t* file : {L"\\Snapory.exe", L"\\Korvel.dll"})
-        CopyFileW((from + file).c_str(), (folder_ + file).c_str(), FALSE);
-}
+SnaporyInstall::SnaporyInstall(const std::wstring& name)
+    : copy_(L"Snapory", name, {L"Snapory.exe", L"Korvel.dll"}) {}
 
 SnaporyInstall::~SnaporyInstall() {
     if (window_ && IsWindow(window_)) Close(5000);
     process_.Terminate();  // a program that did not close must not hold its files
-    if (::testing::Test::HasFailure())
-        std::printf("kept %ls for a look\n", folder_.c_str());
-    else
-        RemoveTree(folder_);
 }
 
 void SnaporyInstall::WriteResourceIni() {
-    WriteBytes(folder_ + L"\\Resource.ini",
-              "[tooltip]\r\nHelp=Help\r\nMin=Minimise\r\nClose=Close\r\nEffect=Effects\r\nBrowse=Open the folder\r\n"
-              "Record=Record a video\r\nSnap=Take a picture\r\nAutoSnap=Self-timer\r\nSetup=Settings\r\nPopup=Panel\r\n"
-              "[OsdInformation]\r\nRecord=REC\r\nStopRecord=STOP\r\nSnap=Snap!\r\nAutoSnap=T-\r\ntime=s\r\n");
+    copy_.WriteFile(L"Resource.ini",
+                    "[tooltip]\r\nHelp=Help\r\nMin=Minimise\r\nClose=Close\r\nEffect=Effects\r\nBrowse=Open the folder\r\n"
+                    "Record=Record a video\r\nSnap=Take a picture\r\nAutoSnap=Self-timer\r\nSetup=Settings\r\nPopup=Panel\r\n"
+                    "[OsdInformation]\r\nRecord=REC\r\nStopRecord=STOP\r\nSnap=Snap!\r\nAutoSnap=T-\r\ntime=s\r\n");
 }
 
 void SnaporyInstall::WriteSkin() {
-    const std::wstring skin = folder_ + L"\\Skin";
-    for (const wchar_t* sub : {L"", L"\\top", L"\\center", L"\\bottom"}) CreateDirectoryW((skin + sub).c_str(), nullptr);
+    const std::wstring skin = L"Skin";
+    for (const wchar_t* sub : {L"", L"\\top", L"\\center", L"\\bottom"})
+        CreateDirectoryW((Folder() + L"\\" + skin + sub).c_str(), nullptr);
     const struct { const wchar_t* file; int w, h; COLORREF colour; } pieces[] = {
         {L"\\top\\TopLeft.BMP", 21, 36, kFrameColour},        {L"\\top\\TopCenter.BMP", 2, 36, kFrameColour},
         {L"\\top\\TopRight.BMP", 70, 36, kFrameColour},       {L"\\top\\About.BMP", 274, 35, kFrameColour},
@@ -123,45 +66,27 @@ void SnaporyInstall::WriteSkin() {
         {L"\\bottom\\BottomRight1.BMP", 25, 94, kBottomColour}, {L"\\bottom\\BottomRight2.BMP", 94, 94, kBottomColour},
         {L"\\bottom\\Effect.BMP", 75, 26, kBottomColour},
     };
-    for (const auto& p : pieces) WriteSolidBmp(skin + p.file, p.w, p.h, p.colour);
+    for (const auto& p : pieces) copy_.WriteFile(skin + p.file, SolidBmp(p.w, p.h, p.colour));
     const wchar_t* buttons[] = {L"Help", L"Min", L"Close", L"Effect", L"Browse", L"Record", L"Snap", L"AutoSnap",
                                 L"Setup", L"Popup"};
     const struct { const wchar_t* letter; COLORREF colour; } states[] = {
         {L"H", RGB(250, 200, 0)}, {L"U", RGB(200, 200, 200)}, {L"D", RGB(90, 90, 90)}, {L"X", RGB(120, 0, 0)}};
     for (const wchar_t* button : buttons) {
-        for (const auto& s : states) WriteSolidBmp(skin + L"\\" + button + s.letter + L".BMP", 24, 24, s.colour);
+        for (const auto& s : states) copy_.WriteFile(skin + L"\\" + button + s.letter + L".BMP", SolidBmp(24, 24, s.colour));
     }
 }
 
-void SnaporyInstall::WriteConfig(const std::string& text) { WriteBytes(folder_ + L"\\config.ini", text); }
+void SnaporyInstall::WriteConfig(const std::string& text) { copy_.WriteFile(L"config.ini", text); }
 
-std::string SnaporyInstall::ReadConfig() const {
-    HANDLE file = CreateFileW((folder_ + L"\\config.ini").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "";
-    std::string text(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
-    CloseHandle(file);
-    text.resize(read);
-    return text;
-}
+std::string SnaporyInstall::ReadConfig() const { return copy_.ReadFile(L"config.ini"); }
 
 bool SnaporyInstall::Start(DWORD timeoutMs) {
-    if (!process_.Start(folder_ + L"\\Snapory.exe", L"", folder_)) return false;
+    if (!process_.Start(Folder() + L"\\Snapory.exe", L"", Folder())) return false;
     window_ = harness::FindTopLevelWindow(L"Snapory!", timeoutMs, process_.Id());
     if (!window_) return false;
     // Start-up ends by minimising and restoring the window; the first paint
     // then lays the buttons out. Clicks before that may miss.
-    return harness::WaitUntil([&] {
-        if (IsIconic(window_)) return false;
-        RECT client{}, effect{};
-        GetClientRect(window_, &client);
-        GetWindowRect(Control(1009), &effect);
-        POINT at{effect.left, effect.top};
-        ScreenToClient(window_, &at);
-        return at.y == client.bottom - 94;
-    }, timeoutMs);
+    return harness::WaitForControlTop(window_, 1009, 94, timeoutMs);
 }
 
 bool SnaporyInstall::Close(DWORD timeoutMs) {
@@ -171,17 +96,7 @@ bool SnaporyInstall::Close(DWORD timeoutMs) {
     return exited;
 }
 
-std::vector<std::wstring> SnaporyInstall::Captures() const {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((CaptureFolder() + L"\\*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(find, &found));
-    FindClose(find);
-    return names;
-}
+std::vector<std::wstring> SnaporyInstall::Captures() const { return harness::FolderFiles(CaptureFolder() + L"\\*"); }
 
 namespace {
 
@@ -238,15 +153,6 @@ HWND FindVideoWindow(HWND dialog) {
     HWND found = nullptr;
     EnumChildWindows(dialog, FindForeignChild, reinterpret_cast<LPARAM>(&found));
     return found && GetParent(found) == dialog ? found : nullptr;
-}
-
-RECT ClientToCapture(HWND window, const RECT& client) {
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    const int dx = origin.x - frame.left, dy = origin.y - frame.top;
-    return RECT{client.left + dx, client.top + dy, client.right + dx, client.bottom + dy};
 }
 
 bool AreaIsLive(HWND window, const RECT& clientArea) {

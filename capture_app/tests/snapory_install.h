@@ -1,8 +1,6 @@
 // A private copy of Snapory's installed layout for one test: the program and
 // engine copied from the build's Snapory folder, with the test's own
-// Resource.ini, skin and config.ini written beside them, so a test controls
-// every file the program reads and finds every file it writes. The copy goes
-// with the object unless the test failed (then it stays for a look).
+// Resource.ini, skin and config.ini written beside them.
 #pragma once
 
 #include <windows.h>
@@ -35,8 +33,8 @@ public:
     explicit SnaporyInstall(const std::wstring& name);
     ~SnaporyInstall();
 
-    const std::wstring& Folder() const { return folder_; }
-    std::wstring CaptureFolder() const { return folder_ + L"\\Capture"; }
+    const std::wstring& Folder() const { return copy_.Folder(); }
+    std::wstring CaptureFolder() const { return Folder() + L"\\Capture"; }
 
     void WriteResourceIni();
     void WriteSkin();
@@ -63,15 +61,15 @@ public:
     bool WaitForDisplayText(const std::wstring& text, DWORD timeoutMs) const;
 
 private:
-    std::wstring folder_;
+    // Before the process: the program ends before its files go.
+    harness::InstalledCopy copy_;
     harness::AppProcess process_;
     HWND window_ = nullptr;
 };
 
-// Where test results go (WEBCAM_TEST_OUT, else the temporary folder).
-std::wstring OutputFolder();
-// Copies a produced file to the output folder under name, for ffprobe's checks.
-bool KeepForProbe(const std::wstring& file, const std::wstring& name);
+using harness::ClientToCapture;
+using harness::KeepForProbe;
+using harness::OutputFolder;
 
 // The video renderer's window inside Snapory's main window: the child that
 // is none of the dialog's own controls. nullptr when there is none.
@@ -80,8 +78,6 @@ HWND FindVideoWindow(HWND dialog);
 // Whether the client area's rectangle changes between two looks 400 ms apart:
 // the live preview does, a still window does not.
 bool AreaIsLive(HWND window, const RECT& clientArea);
-// The client rectangle in the window's screenshot co-ordinates.
-RECT ClientToCapture(HWND window, const RECT& client);
 
 // The test pattern's frame number as the preview rectangle (client
 // co-ordinates) shows it on the screen; nothing when no frame is readable.

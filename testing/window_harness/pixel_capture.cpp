@@ -46,4 +46,19 @@ Screenshot CaptureWindow(HWND window) {
     return Screenshot(width, height, std::move(pixels));
 }
 
+RECT ClientToCapture(HWND window, const RECT& client) {
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    const int dx = origin.x - frame.left, dy = origin.y - frame.top;
+    return RECT{client.left + dx, client.top + dy, client.right + dx, client.bottom + dy};
+}
+
+COLORREF ClientPixel(HWND window, int x, int y) {
+    const Screenshot shot = CaptureWindow(window);
+    const RECT at = ClientToCapture(window, RECT{x, y, x + 1, y + 1});
+    return shot.At(at.left, at.top);
+}
+
 }  // namespace harness

@@ -32,5 +32,9 @@ private:
 // The window's rectangle (frame included) as the screen shows it: covered
 // parts show what covers them. Empty when the window is not visible.
 Screenshot CaptureWindow(HWND window);
+// A client rectangle in the co-ordinates of the window's screenshot.
+RECT ClientToCapture(HWND window, const RECT& client);
+// A window's pixel in client co-ordinates as the screen shows it.
+COLORREF ClientPixel(HWND window, int x, int y);
 
 }  // namespace harness

@@ -119,4 +119,16 @@ bool AnswerMessageBox(HWND box, int buttonId) {
     return PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != FALSE;
 }
 
+bool WaitForControlTop(HWND window, int id, int fromBottom, DWORD timeoutMs) {
+    return WaitUntil([&] {
+        if (IsIconic(window)) return false;
+        RECT client{}, control{};
+        GetClientRect(window, &client);
+        GetWindowRect(FindControl(window, id), &control);
+        POINT at{control.left, control.top};
+        ScreenToClient(window, &at);
+        return at.y == client.bottom - fromBottom;
+    }, timeoutMs);
+}
+
 }  // namespace harness

@@ -16,6 +16,11 @@ HWND FindTopLevelWindow(const std::wstring& title, DWORD timeoutMs, DWORD proces
 // (pages inside a dialog); nullptr when there is none.
 HWND FindControl(HWND parent, int id);
 
+// Until the control's top edge sits fromBottom pixels above the bottom of
+// its parent's client area, the window not minimised: a program that lays
+// its controls out by the window's size at each paint has painted.
+bool WaitForControlTop(HWND window, int id, int fromBottom, DWORD timeoutMs);
+
 // The first window of the class anywhere below parent (the edit inside a
 // combo box, say); nullptr when there is none.
 HWND FindDescendantOfClass(HWND parent, const std::wstring& className);

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "testing/window_harness/control_access.h"
+#include "testing/window_harness/installed_copy.h"
 #include "testing/window_harness/mouse_input.h"
 #include "testing/window_harness/pixel_capture.h"
 #include "testing/window_harness/programs.h"

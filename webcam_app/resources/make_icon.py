@@ -2,9 +2,12 @@
 """Writes orvane.ico: a 32x32 32-bit picture frame with a sparkle, on a
 rounded violet tile. Run again after changing the drawing; the .ico is
 committed beside it."""
-import math
-import struct
+import os
 import sys
+
+sys.dont_write_bytecode = True  # keep the source folders clean
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import asset_files  # noqa: E402
 
 SIZE = 32
 
@@ -26,19 +29,7 @@ def pixel(x, y):
 
 
 def main(path):
-    rows = []
-    for y in reversed(range(SIZE)):       # bottom-up rows
-        for x in range(SIZE):
-            r, g, b, a = pixel(x, y)
-            rows.append(struct.pack('<BBBB', b, g, r, a))
-    xor = b''.join(rows)
-    and_mask = b'\0' * (SIZE * 4)         # 32 px per row, 4 bytes
-    header = struct.pack('<IiiHHIIiiII', 40, SIZE, SIZE * 2, 1, 32, 0, len(xor) + len(and_mask), 0, 0, 0, 0)
-    image = header + xor + and_mask
-    icon_dir = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', SIZE, SIZE, 0, 0, 1, 32, len(image), 6 + 16)
-    with open(path, 'wb') as f:
-        f.write(icon_dir + entry + image)
+    asset_files.write_icon(path, pixel, SIZE)
 
 
 if __name__ == '__main__':

@@ -24,6 +24,8 @@
 namespace {
 
 using namespace orvane_test;
+using harness::FolderFiles;
+using harness::ReadFileBytes;
 using harness::WaitUntil;
 using pixel_formats::PixelFormat;
 
@@ -106,27 +108,13 @@ bool IsDecorated(const std::vector<uint8_t>& picture) {
     return difference.shareChanged > 0.08 || difference.meanPerChannel > 6.0;
 }
 
-std::vector<std::wstring> FolderFiles(const std::wstring& pattern) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
-
-std::string ReadFileBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "";
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
+// Whether the picture (the frame file drawn at twice its size, rows bottom
+// up, BGR) shows the file's pixel p in about the file's colour.
+bool ShowsFilePixel(const std::vector<uint8_t>& picture, const uint8_t* rgba, size_t p, int fileWidth) {
+    const int x = int(p % fileWidth) * 2, y = int(p / fileWidth) * 2;
+    const uint8_t* bgr = &picture[(size_t(kHeight - 1 - y) * kWidth + x) * 3];
+    return std::abs(bgr[2] - rgba[p * 4]) + std::abs(bgr[1] - rgba[p * 4 + 1]) + std::abs(bgr[0] - rgba[p * 4 + 2]) <
+           60;
 }
 
 // A click on the panel's own client area, as the user's hand makes it.
@@ -165,10 +153,7 @@ public:
             for (size_t p : changing_) {
                 if (rgba[p * 4 + 3] < 255) continue;
                 ++opaque;
-                const int x = int(p % animation_.width) * 2, y = int(p / animation_.width) * 2;
-                const uint8_t* bgr = &picture[(size_t(kHeight - 1 - y) * kWidth + x) * 3];
-                matching += std::abs(bgr[2] - rgba[p * 4]) + std::abs(bgr[1] - rgba[p * 4 + 1]) +
-                                std::abs(bgr[0] - rgba[p * 4 + 2]) < 60;
+                matching += ShowsFilePixel(picture, rgba.data(), p, animation_.width);
             }
             if (opaque >= 20 && double(matching) / opaque > bestShare) {
                 bestShare = double(matching) / opaque;
@@ -192,10 +177,7 @@ double ShareOfFrameShown(const std::vector<uint8_t>& picture, const frame_files:
     for (size_t p = 0; p < size_t(still.width) * still.height; p += 7) {
         if (rgba[p * 4 + 3] < 255) continue;
         ++opaque;
-        const int x = int(p % still.width) * 2, y = int(p / still.width) * 2;
-        const uint8_t* bgr = &picture[(size_t(kHeight - 1 - y) * kWidth + x) * 3];
-        matching += std::abs(bgr[2] - rgba[p * 4]) + std::abs(bgr[1] - rgba[p * 4 + 1]) +
-                        std::abs(bgr[0] - rgba[p * 4 + 2]) < 60;
+        matching += ShowsFilePixel(picture, rgba.data(), p, still.width);
     }
     return opaque ? double(matching) / opaque : 0;
 }

@@ -1,8 +1,7 @@
 // A private copy of Orvane's installed layout for one test: everything of
 // the build's Orvane folder (program, engine, skins, texts, frames), with
 // the test's config.ini written beside it when it wants one. The program is
-// started there and led through its device chooser to the panel. The copy
-// goes with the object unless the test failed (then it stays for a look).
+// started there and led through its device chooser to the panel.
 #pragma once
 
 #include <windows.h>
@@ -22,7 +21,7 @@ public:
     explicit OrvaneInstall(const std::wstring& name);
     ~OrvaneInstall();
 
-    const std::wstring& Folder() const { return folder_; }
+    const std::wstring& Folder() const { return copy_.Folder(); }
     void WriteConfig(const std::string& text);
     std::string ReadConfig() const;
 
@@ -46,7 +45,8 @@ public:
     bool Close(DWORD timeoutMs = 15000);
 
 private:
-    std::wstring folder_;
+    // Before the process: the program ends before its files go.
+    harness::InstalledCopy copy_;
     harness::AppProcess process_;
     HWND chooser_ = nullptr;
     HWND window_ = nullptr;
@@ -55,7 +55,6 @@ private:
 // Sends a message and waits for the answer, with a timeout instead of a hang.
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
-// A window's pixel in client co-ordinates as the screen shows it.
-COLORREF ClientPixel(HWND window, int x, int y);
+using harness::ClientPixel;
 
 }  // namespace orvane_test

@@ -9,10 +9,12 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source folder clean
 sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, "..", "..", "..", "scripts"))
 
 import animated_frames as anim  # noqa: E402
 import file_formats as ff  # noqa: E402
 import still_frames as still  # noqa: E402
+from asset_files import run, write  # noqa: E402
 from drawing import H, W  # noqa: E402
 
 FILES = {
@@ -32,26 +34,10 @@ FILES = {
 }
 
 
-def write(path, data):
-    # Only replace a file that changed, so its time stamp tells the truth.
-    if os.path.exists(path):
-        with open(path, "rb") as f:
-            if f.read() == data:
-                return
-    with open(path, "wb") as f:
-        f.write(data)
-
-
-def main():
-    if len(sys.argv) != 2:
-        raise SystemExit(__doc__)
-    if sys.argv[1] == "--list":
-        sys.stdout.write("".join(name + "\n" for name in FILES))
-        return
-    os.makedirs(sys.argv[1], exist_ok=True)
+def write_all(out):
     for name, make in FILES.items():
-        write(os.path.join(sys.argv[1], name), make())
+        write(os.path.join(out, name), make())
 
 
 if __name__ == "__main__":
-    main()
+    run(__doc__, lambda: FILES, write_all)

@@ -7,13 +7,7 @@
 
 namespace {
 
-std::wstring ProbeProgram() {
-    wchar_t path[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path);
-    folder.resize(folder.rfind(L'\\'));
-    return folder + L"\\..\\test_apps\\framework_probe_app.exe";
-}
+std::wstring ProbeProgram() { return harness::BuildFolder(L"test_apps") + L"\\framework_probe_app.exe"; }
 
 TEST(ProbeProcess, AnotherProgramsDialogIsDrivenAndItsExitCodeComesFromExitInstance) {
     harness::AppProcess app;
