@@ -32,20 +32,44 @@ CString CFileDialog::GetFileName() const {
 
 namespace {
 
-int CALLBACK PreselectFolder(HWND browser, UINT message, LPARAM, LPARAM data) {
-    if (message == BFFM_INITIALIZED && data) ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, data);
+struct Preselection {
+    LPCWSTR path;
+    bool reached = false;
+    int resent = 0;
+};
+
+// The browser may still be filling its tree when it says it is initialised,
+// and a late fill can move the selection back to the first folder. Until the
+// preselected folder has been selected once, a selection elsewhere asks for
+// it again (twice at most, so a missing folder costs the user nothing).
+int CALLBACK PreselectFolder(HWND browser, UINT message, LPARAM detail, LPARAM data) {
+    auto* preselection = reinterpret_cast<Preselection*>(data);
+    if (!preselection || !preselection->path || !*preselection->path) return 0;
+    if (message == BFFM_INITIALIZED) {
+        ::SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(preselection->path));
+    } else if (message == BFFM_SELCHANGED && !preselection->reached) {
+        wchar_t selected[MAX_PATH] = L"";
+        const auto item = reinterpret_cast<PCIDLIST_ABSOLUTE>(detail);
+        if (item && ::SHGetPathFromIDListW(item, selected) && ::lstrcmpiW(selected, preselection->path) == 0) {
+            preselection->reached = true;
+        } else if (preselection->resent < 2) {
+            ++preselection->resent;
+            ::PostMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(preselection->path));
+        }
+    }
     return 0;
 }
 
 }  // namespace
 
 bool BrowseForFolder(HWND owner, LPCWSTR title, UINT flags, LPCWSTR preselect, CString* folder) {
+    Preselection preselection{preselect};
     BROWSEINFOW info{};
     info.hwndOwner = owner;
     info.lpszTitle = title;
     info.ulFlags = flags;
     info.lpfn = PreselectFolder;
-    info.lParam = reinterpret_cast<LPARAM>(preselect);
+    info.lParam = reinterpret_cast<LPARAM>(&preselection);
     PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderW(&info);
     if (!chosen) return false;
     wchar_t path[MAX_PATH] = L"";
