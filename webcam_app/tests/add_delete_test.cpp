@@ -60,8 +60,9 @@ TEST(OrvaneFrameFiles, PlusCopiesListsByExtensionAndMinusAsksAndDeletes) {
     // is made when the list shows); LOUD.GIF is copied but not listed.
     AddThroughDialog(orvane, outside + L"\\extra.gif");
     AddThroughDialog(orvane, outside + L"\\LOUD.GIF");
-    EXPECT_TRUE(Exists(frames + L"\\extra.gif"));
-    EXPECT_TRUE(Exists(frames + L"\\LOUD.GIF"));
+    // The copy follows the dialog's closing.
+    EXPECT_TRUE(WaitUntil([&] { return Exists(frames + L"\\extra.gif"); }, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return Exists(frames + L"\\LOUD.GIF"); }, 5000));
     EXPECT_EQ(harness::WaitForMessageBox(500, orvane.Process().Id()).window, nullptr);
     orvane.Click(IDC_TAB_MAGIC);
     EXPECT_TRUE(WaitUntil([&] { return Exists(frames + L"\\Temp\\extra.bmp"); }, 10000)) << "extra.gif is not listed";
