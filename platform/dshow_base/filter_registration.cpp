@@ -6,6 +6,7 @@
 
 #include "dshow_base/com_apartment.h"
 #include "dshow_base/com_ptr.h"
+#include "dshow_base/registry.h"
 
 namespace {
 
@@ -58,7 +59,11 @@ HRESULT UnregisterFilterEntry(REFCLSID clsid, const CLSID* category, LPCWSTR ins
     ComApartment com;
     ComPtr<IFilterMapper2> mapper;
     RETURN_IF_FAILED(CreateMapper(&mapper));
-    const HRESULT hr =
-        mapper->UnregisterFilter(category ? category : &CLSID_LegacyAmFilterCategory, instance, clsid);
-    return IsNotFound(hr) ? S_OK : hr;
+    const CLSID& listed = category ? *category : CLSID_LegacyAmFilterCategory;
+    const HRESULT hr = mapper->UnregisterFilter(&listed, instance, clsid);
+    if (FAILED(hr) && !IsNotFound(hr)) return hr;
+    // The mapper leaves the category's instance list behind when the last
+    // entry goes (a device category on a machine without cameras): removed,
+    // so that registering and unregistering leaves the registry as it was.
+    return DeleteKeyIfEmpty(HKEY_CLASSES_ROOT, L"CLSID\\" + GuidString(listed) + L"\\Instance");
 }

@@ -45,6 +45,22 @@ HRESULT DeleteKeyTree(HKEY root, const std::wstring& subkey) {
     return gone == ERROR_SUCCESS || IsAbsent(gone) ? S_OK : FromWin32(gone);
 }
 
+HRESULT DeleteKeyIfEmpty(HKEY root, const std::wstring& subkey) {
+    DWORD subkeys = 0, values = 0;
+    {
+        RegKey key;
+        const LONG err = RegOpenKeyExW(root, subkey.c_str(), 0, KEY_QUERY_VALUE, key.Put());
+        if (IsAbsent(err)) return S_OK;
+        if (err != ERROR_SUCCESS) return FromWin32(err);
+        const LONG info = RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                           nullptr, nullptr, nullptr, nullptr);
+        if (info != ERROR_SUCCESS) return FromWin32(info);
+    }
+    if (subkeys || values) return S_OK;
+    const LONG gone = RegDeleteKeyW(root, subkey.c_str());
+    return gone == ERROR_SUCCESS || IsAbsent(gone) ? S_OK : FromWin32(gone);
+}
+
 HRESULT DeleteValue(HKEY root, const std::wstring& subkey, LPCWSTR name) {
     RegKey key;
     LONG err = RegOpenKeyExW(root, subkey.c_str(), 0, KEY_SET_VALUE, key.Put());

@@ -33,3 +33,5 @@ bool ReadStringValue(HKEY root, const std::wstring& subkey, LPCWSTR name, std::w
 // Absent keys and values count as deleted.
 HRESULT DeleteKeyTree(HKEY root, const std::wstring& subkey);
 HRESULT DeleteValue(HKEY root, const std::wstring& subkey, LPCWSTR name);
+// Deletes the key only when it holds neither subkeys nor values.
+HRESULT DeleteKeyIfEmpty(HKEY root, const std::wstring& subkey);

@@ -1,0 +1,264 @@
+#!/usr/bin/env python3
+"""Setup.exe (or Setup64.exe) in a fresh Wine prefix of its own, as a user
+runs it, and its uninstaller afterwards. The project's prefixes stay untouched.
+
+Cases:
+  install-uninstall  silent install: files, shortcuts, registration, the
+                     installed programs working together (installed_suite_check);
+                     silent uninstall: nothing of ours left but the pictures,
+                     the registry as before the install
+  upgrade-running    install over an install (the user's settings, pictures
+                     and frames kept, the registry unchanged); Setup and the
+                     uninstaller refusing while a program runs, changing nothing
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).parent))
+import wine_registry  # noqa: E402
+
+PROGRAM_FILES_LINKS = ("Snapory.lnk", "Orvane.lnk", "Uninstall Talvoro Webcam Suite.lnk")
+# Written by Setup beside the staged files.
+SETUP_MADE = {Path("Uninstall.exe"), Path("Snapory/config.ini"), Path("Orvane/config.ini")}
+
+
+def fail(message: str) -> None:
+    print(f"FAILED: {message}", flush=True)
+    raise SystemExit(1)
+
+
+def check(condition: bool, message: str) -> None:
+    if not condition:
+        fail(message)
+
+
+def windows_path(path: Path) -> str:
+    return "Z:" + str(path.resolve()).replace("/", "\\")
+
+
+def pe_width(program: Path) -> int:
+    data = program.read_bytes()[:4096]
+    pe = int.from_bytes(data[60:64], "little")
+    return 64 if data[pe + 4:pe + 6] == b"\x64\x86" else 32
+
+
+class Prefix:
+    """A throw-away Wine prefix of the installer's width, made from nothing."""
+
+    def __init__(self, folder: Path, width: int):
+        self.folder = folder
+        self.env = dict(os.environ, WINEPREFIX=str(folder), WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        if width == 64:
+            self.wine, self.server = "/usr/lib/wine/wine64", "/usr/lib/wine/wineserver64"
+            self.env.update(WINEARCH="win64", WINELOADER=self.wine, WINESERVER=self.server)
+        else:
+            self.wine, self.server = "wine", "wineserver"
+            self.env.update(WINEARCH="win32")
+        shutil.rmtree(folder, ignore_errors=True)
+        folder.parent.mkdir(parents=True, exist_ok=True)
+        self.run("wineboot.exe", "-i")
+        self.wait()
+
+    @property
+    def install_dir(self) -> Path:
+        return self.folder / "drive_c/Program Files/Talvoro"
+
+    @property
+    def start_menu(self) -> Path:
+        return self.folder / "drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Talvoro"
+
+    def run(self, *args: str, timeout: int = 300, env: dict = None) -> int:
+        result = subprocess.run([self.wine, *args], env={**self.env, **(env or {})}, timeout=timeout,
+                                stdin=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True, errors="replace")
+        # Without a sound card ALSA complains on every use; Wine's own notes are noise too.
+        for line in result.stderr.splitlines():
+            if not line.startswith(("ALSA lib", "err:", "fixme:")) and "cannot find card" not in line:
+                print(line, file=sys.stderr)
+        return result.returncode
+
+    def wait(self) -> None:
+        """Until every program of the prefix ended and the registry is on disk."""
+        subprocess.run([self.server, "-w"], env=self.env, timeout=300)
+
+    def kill(self) -> None:
+        subprocess.run([self.server, "-k"], env=self.env)
+        self.wait()
+
+    def registry(self) -> dict:
+        self.wait()
+        return wine_registry.snapshot(self.folder)
+
+
+def files_below(folder: Path) -> dict:
+    """{relative path: bytes} of every file below folder."""
+    return {p.relative_to(folder): p.read_bytes() for p in folder.rglob("*") if p.is_file()}
+
+
+def check_installed(prefix: Prefix, stage: Path, users_files=()) -> None:
+    installed = files_below(prefix.install_dir)
+    staged = files_below(stage)
+    for relative, data in staged.items():
+        check(installed.get(relative) == data, f"{relative} missing or different after Setup")
+    extra = set(installed) - set(staged) - SETUP_MADE - set(users_files)
+    check(not extra, f"Setup left files it does not list: {sorted(map(str, extra))}")
+    check(all((prefix.install_dir / made).exists() for made in SETUP_MADE), "Setup's own files missing")
+    check((prefix.install_dir / "Snapory/Capture").is_dir(), "no Capture folder")
+    check(sorted(p.name for p in prefix.start_menu.glob("*.lnk")) == sorted(PROGRAM_FILES_LINKS),
+          f"shortcuts: {sorted(p.name for p in prefix.start_menu.glob('*'))}")
+
+
+def check_registry_equal(before: dict, after: dict, what: str) -> None:
+    lines = wine_registry.differences(before, after)
+    for line in lines[:40]:
+        print("  " + line[:400])
+    check(not lines, f"{len(lines)} registry differences {what}")
+    compared = sum(1 for key in set(before) | set(after) if not wine_registry.is_volatile(key))
+    print(f"registry {what}: equal ({compared} keys compared)", flush=True)
+
+
+class SetupTest:
+    def __init__(self, args):
+        self.args = args
+        self.width = pe_width(args.setup)
+        self.prefix = Prefix(args.work / f"prefix-{args.case}", self.width)
+
+    def configure(self) -> None:
+        """What the test adds to the fresh prefix: a camera, and a default
+        renderer whose picture shows in screenshots (as the project prefix)."""
+        check(self.prefix.run("regsvr32.exe", "/s", windows_path(self.args.test_devices)) == 0,
+              "registering the test devices failed")
+        check(self.prefix.run("reg.exe", "add",
+                              "HKCR\\CLSID\\{6BC1CFFA-8FC1-4261-AC22-CFB4CC38DB50}\\TreatAs", "/ve", "/t",
+                              "REG_SZ", "/d", "{70E102B0-5556-11CE-97C0-00AA0055595A}", "/f") == 0,
+              "setting the renderer failed")
+
+    def setup(self, *arguments: str) -> tuple:
+        started = time.monotonic()
+        code = self.prefix.run(windows_path(self.args.setup), *arguments)
+        return code, time.monotonic() - started
+
+    def uninstall(self) -> float:
+        """The uninstaller as the uninstall entry starts it: it copies itself
+        to the temporary folder and ends; the copy does the work."""
+        started = time.monotonic()
+        code = self.prefix.run("C:\\Program Files\\Talvoro\\Uninstall.exe", "/S")
+        self.prefix.wait()
+        check(code == 0, f"the uninstaller ended with {code}")
+        return time.monotonic() - started
+
+    def checker(self, tests: str) -> None:
+        code = self.prefix.run(windows_path(self.args.checker), f"--gtest_filter={tests}", timeout=600,
+                               env={"SETUP_EXE": windows_path(self.args.setup)})
+        check(code == 0, f"installed_suite_check {tests} failed ({code})")
+
+    def install_uninstall(self) -> None:
+        self.configure()
+        before = self.prefix.registry()
+        code, seconds = self.setup("/S")
+        check(code == 0, f"Setup ended with {code}")
+        print(f"{self.args.setup.name}: {self.args.setup.stat().st_size} bytes, silent install {seconds:.1f} s",
+              flush=True)
+        check_installed(self.prefix, self.args.stage)
+        self.checker("InstalledSuite.*:InstalledServers.*")
+        self.prefix.kill()
+        pictures = files_below(self.prefix.install_dir / "Snapory/Capture")
+        check(len(pictures) == 1, f"pictures before uninstalling: {sorted(map(str, pictures))}")
+
+        seconds = self.uninstall()
+        print(f"silent uninstall {seconds:.1f} s", flush=True)
+        left = files_below(self.prefix.install_dir)
+        check(left == {Path("Snapory/Capture") / name: data for name, data in pictures.items()},
+              f"left after uninstalling: {sorted(map(str, left))}")
+        check(not self.prefix.start_menu.exists(), "the Start menu folder is left")
+        check_registry_equal(before, self.prefix.registry(), "before install and after uninstall")
+
+    def upgrade_running(self) -> None:
+        self.configure()
+        before = self.prefix.registry()
+        check(self.setup("/S")[0] == 0, "the first Setup failed")
+        installed = self.prefix.registry()
+        # What the user made meanwhile.
+        mine = {Path("Snapory/config.ini"): b"[Snapory]\r\nJpegQuality=42\r\n",
+                Path("Snapory/Capture/2026-12-9 10-0-0.jpg"): b"\xff\xd8 a picture",
+                Path("Orvane/Frames/mine.bmp"): b"BM a frame of the user's"}
+        for relative, data in mine.items():
+            (self.prefix.install_dir / relative).write_bytes(data)
+
+        code, seconds = self.setup("/S")
+        check(code == 0, f"Setup over an install ended with {code}")
+        print(f"silent install over an install {seconds:.1f} s", flush=True)
+        check_installed(self.prefix, self.args.stage, mine)
+        for relative, data in mine.items():
+            check((self.prefix.install_dir / relative).read_bytes() == data, f"{relative} was not kept")
+        check_registry_equal(installed, self.prefix.registry(), "after an install and after a second one")
+
+        # The programs rewrite their settings when they end; nothing else may change.
+        def ours():
+            return {r: d for r, d in files_below(self.prefix.install_dir).items() if r.name != "config.ini"}
+        files = ours()
+        self.checker("RunningSuite.*:InstalledServers.*")
+        self.prefix.kill()
+        after = ours()
+        changed = sorted(str(r) for r in set(files) | set(after) if files.get(r) != after.get(r))
+        check(not changed, f"refused runs changed files: {changed}")
+        check_registry_equal(installed, self.prefix.registry(), "before and after the refused runs")
+
+        self.uninstall()
+        left = files_below(self.prefix.install_dir)
+        kept = {r: d for r, d in mine.items() if r.name != "config.ini"}
+        check(left == kept, f"left after uninstalling: {sorted(map(str, left))}")
+        check_registry_equal(before, self.prefix.registry(), "before install and after uninstall")
+
+    def run(self) -> None:
+        try:
+            {"install-uninstall": self.install_uninstall, "upgrade-running": self.upgrade_running}[self.args.case]()
+        finally:
+            self.prefix.kill()
+        shutil.rmtree(self.prefix.folder, ignore_errors=True)
+
+
+def ensure_display() -> subprocess.Popen:
+    """A private Xvfb when no display is given; None otherwise."""
+    if os.environ.get("DISPLAY"):
+        return None
+    for number in range(141, 190):
+        if Path(f"/tmp/.X11-unix/X{number}").exists() or Path(f"/tmp/.X{number}-lock").exists():
+            continue
+        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if Path(f"/tmp/.X11-unix/X{number}").exists():
+                os.environ["DISPLAY"] = f":{number}"
+                return server
+            time.sleep(0.05)
+        server.kill()
+    fail("could not start Xvfb")
+
+
+def main() -> int:
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--case", required=True, choices=["install-uninstall", "upgrade-running"])
+    parser.add_argument("--setup", required=True, type=Path)
+    parser.add_argument("--stage", required=True, type=Path, help="what Setup installs, as staged for it")
+    parser.add_argument("--checker", required=True, type=Path)
+    parser.add_argument("--test-devices", required=True, type=Path)
+    parser.add_argument("--work", required=True, type=Path)
+    args = parser.parse_args()
+    display = ensure_display()
+    try:
+        SetupTest(args).run()
+    finally:
+        if display:
+            display.kill()
+    print("PASSED", flush=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
