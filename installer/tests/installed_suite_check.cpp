@@ -160,6 +160,21 @@ DWORD RunToExit(const std::wstring& program, const std::wstring& arguments, DWOR
     return code;
 }
 
+// The text of the box that interactive Setup shows, after which the user
+// cancels: Setup must end with its "program running" code.
+std::wstring RefusalText(const std::wstring& setup) {
+    harness::AppProcess asking;
+    if (!asking.Start(setup)) return L"";
+    const harness::MessageBoxInfo box = harness::WaitForMessageBox(30000, asking.Id());
+    EXPECT_NE(box.window, nullptr) << "Setup did not ask to close the programs";
+    if (!box.window) return L"";
+    harness::AnswerMessageBox(box.window, IDCANCEL);
+    DWORD code = 0;
+    EXPECT_TRUE(asking.WaitForExit(15000, &code));
+    EXPECT_EQ(code, kExitProgramRunning);
+    return box.text;
+}
+
 }  // namespace
 
 TEST(InstalledSuite, UninstallEntryAndOrvanePathDescribeTheInstall) {
@@ -255,15 +270,7 @@ TEST(RunningSuite, SetupAndUninstallerAskToCloseTheProgramsAndChangeNothing) {
 
     InstalledSnapory snapory;
     ASSERT_TRUE(snapory.Start());
-    harness::AppProcess asking;
-    ASSERT_TRUE(asking.Start(setup));
-    const harness::MessageBoxInfo box = harness::WaitForMessageBox(30000, asking.Id());
-    ASSERT_NE(box.window, nullptr) << "Setup did not ask to close Snapory";
-    EXPECT_NE(box.text.find(L"Snapory or Orvane is running"), std::wstring::npos) << testing::PrintToString(box.text);
-    harness::AnswerMessageBox(box.window, IDCANCEL);
-    DWORD code = 0;
-    EXPECT_TRUE(asking.WaitForExit(15000, &code));
-    EXPECT_EQ(code, kExitProgramRunning);
+    EXPECT_NE(RefusalText(setup).find(L"Snapory or Orvane is running"), std::wstring::npos);
 
     EXPECT_EQ(RunToExit(setup, L"/S"), kExitProgramRunning);
     EXPECT_EQ(RunToExit(uninstaller, L"/S " + inPlace), kExitProgramRunning);
@@ -278,4 +285,18 @@ TEST(RunningSuite, SetupAndUninstallerAskToCloseTheProgramsAndChangeNothing) {
     EXPECT_EQ(RunToExit(uninstaller, L"/S " + inPlace), kExitProgramRunning);
     PostMessageW(chooser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     EXPECT_TRUE(orvane.WaitForExit(15000));
+}
+
+// Run on a Chinese system only (setup_test.py sets the locale), last: a
+// window titled as Snapory's stands in for the program, so nothing needs to
+// be installed.
+TEST(ChineseSystem, SetupAsksInChinese) {
+    ASSERT_EQ(PRIMARYLANGID(GetUserDefaultUILanguage()), LANG_CHINESE) << "not a Chinese system";
+    wchar_t setup[MAX_PATH] = L"";
+    ASSERT_GT(GetEnvironmentVariableW(L"SETUP_EXE", setup, MAX_PATH), 0u) << "SETUP_EXE is not set";
+    HWND standIn = CreateWindowExW(0, L"STATIC", L"Snapory!", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                   nullptr);
+    ASSERT_NE(standIn, nullptr);
+    EXPECT_NE(RefusalText(setup).find(L"Snapory 或 Orvane 正在运行"), std::wstring::npos);
+    DestroyWindow(standIn);
 }

@@ -52,8 +52,12 @@ class Prefix:
 
     def __init__(self, folder: Path, width: int):
         self.folder = folder
-        self.env = dict(os.environ, WINEPREFIX=str(folder), WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        # Wine takes the system's language (Setup's choice of texts) and the
+        # file name encoding from the locale: English and UTF-8 (C.UTF-8 is
+        # on every Debian machine) unless a step asks for another.
+        self.env = {k: v for k, v in os.environ.items() if not k.startswith("LC_")}
+        self.env.update(WINEPREFIX=str(folder), WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                        LANG="C.UTF-8")
         if width == 64:
             self.wine, self.server = "/usr/lib/wine/wine64", "/usr/lib/wine/wineserver64"
             self.env.update(WINEARCH="win64", WINELOADER=self.wine, WINESERVER=self.server)
@@ -152,9 +156,9 @@ class SetupTest:
         check(code == 0, f"the uninstaller ended with {code}")
         return time.monotonic() - started
 
-    def checker(self, tests: str) -> None:
+    def checker(self, tests: str, locale: str = "C.UTF-8") -> None:
         code = self.prefix.run(windows_path(self.args.checker), f"--gtest_filter={tests}", timeout=600,
-                               env={"SETUP_EXE": windows_path(self.args.setup)})
+                               env={"SETUP_EXE": windows_path(self.args.setup), "LC_ALL": locale})
         check(code == 0, f"installed_suite_check {tests} failed ({code})")
 
     def install_uninstall(self) -> None:
@@ -214,6 +218,9 @@ class SetupTest:
         kept = {r: d for r, d in mine.items() if r.name != "config.ini"}
         check(left == kept, f"left after uninstalling: {sorted(map(str, left))}")
         check_registry_equal(before, self.prefix.registry(), "before install and after uninstall")
+        # Last, as the change of language rewrites Wine's locale settings. A
+        # Chinese system: the locale scripts/deps.sh makes for the GBK tests.
+        self.checker("ChineseSystem.*", locale="zh_CN.GBK")
 
     def run(self) -> None:
         try:
