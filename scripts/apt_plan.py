@@ -6,9 +6,10 @@
   apt_plan.py twins < apt-get-install-errors
       base names of multiarch twins whose versions could not be matched
   apt_plan.py held-back < apt-get-install-errors
-      base names of i386 libraries that another i386 package needs but apt
-      will not install (typically: their amd64 copy is at a version the i386
-      index lacks, so the pair cannot be matched)
+      base names of libraries, of either architecture, that another package
+      needs but apt will not install (typically: their copy of the other
+      architecture is installed at a version this architecture's index
+      lacks, so the pair cannot be matched)
   apt_plan.py pins NAME... < apt-cache-policy-output
       for each NAME, "NAME:amd64=V NAME:i386=V" with the newest version V
       that both architectures' indexes offer (nothing for a name without one)
@@ -49,9 +50,9 @@ def multiarch_twins(install_errors):
     return twins
 
 
-def held_back_foreign(install_errors):
+def held_back(install_errors):
     names = []
-    pattern = re.compile(r"(?:Pre)?Depends:\s+(\S+):i386\b.*but it is not going to be installed")
+    pattern = re.compile(r"(?:Pre)?Depends:\s+([^\s:]+)(?::i386)?\s.*but it is not going to be installed")
     for line in install_errors.splitlines():
         m = pattern.search(line)
         if m and m.group(1) not in names:
@@ -103,7 +104,7 @@ def main(argv):
     elif len(argv) >= 2 and argv[1] == "twins":
         print("\n".join(multiarch_twins(text)))
     elif len(argv) >= 2 and argv[1] == "held-back":
-        print("\n".join(held_back_foreign(text)))
+        print("\n".join(held_back(text)))
     elif len(argv) >= 2 and argv[1] == "pins":
         tables = parse_policy(text)
         pins = []

@@ -7,9 +7,11 @@ source "$(dirname "$0")/env.sh"
 packages=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools xvfb xauth x11-utils
           ffmpeg cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev libyuv-dev
           xdotool imagemagick ccache clang libclang-rt-14-dev fonts-wqy-zenhei python3
-          zlib1g-dev libz-mingw-w64-dev locales)
+          zlib1g-dev libz-mingw-w64-dev locales
+          nsis)  # makensis builds Setup.exe / Setup64.exe
 if [ "$WINE_ARCH" = win32 ]; then
-  packages+=(wine wine32:i386
+  # wine64 too: a 64-bit (WoW64) prefix runs 32- and 64-bit programs side by side.
+  packages+=(wine wine32:i386 wine64
              libgl1:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386  # Wine's VMR-9 renders through OpenGL
              gstreamer1.0-plugins-base:i386 gstreamer1.0-plugins-good:i386)  # Wine's splitters and decoders
 else
@@ -71,11 +73,13 @@ for round in 1 2 3 4; do
   # index of one architecture lags (security suite half-synced), install both
   # at a version that both offer, for this install only.
   mapfile -t twins < <(python3 "$ROOT/scripts/apt_plan.py" twins <"$log")
-  # i386 libraries apt holds back are twins too when their amd64 copy is
-  # installed (at a version the i386 index may lack).
+  # Libraries apt holds back are twins too when a copy of either
+  # architecture is installed (at a version the other index may lack).
   while read -r name; do
     [ -n "$name" ] || continue
-    if dpkg-query -W -f='${Status}\n' "$name:$native" 2>/dev/null | grep -q ' installed$' &&
+    # dpkg-query fails for the copy that is not installed: only grep decides.
+    if { dpkg-query -W -f='${Status}\n' "$name:$native" "$name:i386" 2>/dev/null || true; } |
+         grep -q ' installed$' &&
        [[ " ${twins[*]} " != *" $name "* ]]; then
       twins+=("$name")
     fi

@@ -44,6 +44,15 @@ The following packages have unmet dependencies:
 E: Unable to correct problems, you have held broken packages.
 """
 
+# wine64 beside wine32:i386 while the i386 security index was mid-sync: the
+# amd64 library apt refuses, its i386 copy being at the older version.
+INSTALL_HELD_BACK_NATIVE = """\
+The following packages have unmet dependencies:
+ libwine : Depends: libgstreamer-plugins-base1.0-0 (>= 1.0.0) but it is not going to be installed
+           Recommends: gstreamer1.0-plugins-good but it is not going to be installed
+E: Unable to correct problems, you have held broken packages.
+"""
+
 POLICY = """\
 libexpat1:
   Installed: 2.5.0-1+deb12u1
@@ -86,9 +95,10 @@ class AptPlanTest(unittest.TestCase):
         # libgnutls30 only depends on another package: not a twin pair.
         self.assertEqual(apt_plan.multiarch_twins(INSTALL_BROKEN), ["libexpat1", "libssl3"])
 
-    def test_held_back_are_the_i386_libraries_apt_refuses_not_the_missing_ones(self):
-        self.assertEqual(apt_plan.held_back_foreign(INSTALL_HELD_BACK), ["libpng16-16", "libssl3", "zlib1g"])
-        self.assertEqual(apt_plan.held_back_foreign(INSTALL_BROKEN), ["libp11-kit0"])
+    def test_held_back_are_the_libraries_apt_refuses_not_the_missing_or_recommended_ones(self):
+        self.assertEqual(apt_plan.held_back(INSTALL_HELD_BACK), ["libpng16-16", "libssl3", "zlib1g"])
+        self.assertEqual(apt_plan.held_back(INSTALL_BROKEN), ["libp11-kit0"])
+        self.assertEqual(apt_plan.held_back(INSTALL_HELD_BACK_NATIVE), ["libgstreamer-plugins-base1.0-0"])
 
     def test_pins_take_the_newest_version_both_architectures_offer(self):
         tables = apt_plan.parse_policy(POLICY)
