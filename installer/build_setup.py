@@ -17,6 +17,12 @@ import sys
 from pathlib import Path
 
 MODULE_SUFFIXES = {".exe", ".dll", ".ax"}
+# The 32-bit suite's 64-bit modules, for 64-bit programs on 64-bit Windows.
+X64 = "x64"
+
+
+def is_x64(relative: Path) -> bool:
+    return relative.parts[:2] == ("Filters", X64)
 
 
 def nsis_path(relative: Path) -> str:
@@ -36,7 +42,8 @@ def stage_file(source: Path, target: Path, strip: str) -> None:
     os.replace(partial, target)
 
 
-def stage(folders: dict, filters: list, excluded: list, stage_dir: Path, strip: str) -> list:
+def stage(folders: dict, filters: list, filters64: list, excluded: list, stage_dir: Path, strip: str,
+          strip64: str) -> list:
     """Mirrors the sources into stage_dir; returns the staged files, relative.
     excluded: what a program run from the build folder wrote there."""
     wanted = {}
@@ -49,8 +56,10 @@ def stage(folders: dict, filters: list, excluded: list, stage_dir: Path, strip: 
                     wanted[relative] = source
     for module in filters:
         wanted[Path("Filters") / Path(module).name] = Path(module)
+    for module in filters64:
+        wanted[Path("Filters") / X64 / Path(module).name] = Path(module)
     for relative, source in wanted.items():
-        stage_file(source, stage_dir / relative, strip)
+        stage_file(source, stage_dir / relative, strip64 if is_x64(relative) else strip)
     # Whatever the build no longer makes leaves the stage too.
     for root, dirs, files in os.walk(stage_dir, topdown=False):
         for file in files:
@@ -90,7 +99,7 @@ def server_lines(files: list, macro: str, reverse: bool = False) -> list:
     servers = [f for f in files if f.parts[0] == "Filters" and f.suffix.lower() in MODULE_SUFFIXES]
     if reverse:
         servers.reverse()
-    return [f'!insertmacro {macro} "{f.name}"' for f in servers]
+    return [f'!insertmacro {macro} "{nsis_path(f.relative_to("Filters"))}"' for f in servers]
 
 
 def write_if_changed(path: Path, lines: list) -> None:
@@ -113,16 +122,24 @@ def main() -> int:
     parser.add_argument("--nsi", required=True, type=Path)
     parser.add_argument("--makensis", required=True)
     parser.add_argument("--strip", default="")
+    parser.add_argument("--strip64", default="", help="strip of the 64-bit modules")
     parser.add_argument("--width", required=True, choices=["32", "64"])
     parser.add_argument("--icon", required=True, type=Path)
     parser.add_argument("--work", required=True, type=Path, help="stage and lists go below it")
     parser.add_argument("--out", required=True, type=Path)
     parser.add_argument("--folder", action="append", default=[], help="NAME=DIR, a program folder")
     parser.add_argument("--filter", action="append", default=[], help="a filter or device module")
+    parser.add_argument("--filter64", action="append", default=[], type=Path,
+                        help="a module of the 64-bit build, installed beside the 32-bit suite on 64-bit Windows")
     parser.add_argument("--exclude", action="append", default=[], type=Path,
                         help="a file or folder below the stage that the programs write, not the build")
     args = parser.parse_args()
 
+    missing = [str(m) for m in args.filter64 if not m.exists()]
+    if missing:
+        print(f"build_setup.py: missing 64-bit modules {missing}: build the win64 tree's targets first "
+              "(scripts/build.sh win32 does)", file=sys.stderr)
+        return 1
     folders = {}
     for spec in args.folder:
         name, _, directory = spec.partition("=")
@@ -130,11 +147,19 @@ def main() -> int:
     stage_dir = args.work / "stage"
     lists_dir = args.work / "lists"
     lists_dir.mkdir(parents=True, exist_ok=True)
-    files = stage(folders, args.filter, args.exclude, stage_dir, args.strip)
-    write_if_changed(lists_dir / "install_files.nsh", install_lines(files, stage_dir))
+    files = stage(folders, args.filter, args.filter64, args.exclude, stage_dir, args.strip,
+                  args.strip64)
+    native = [f for f in files if not is_x64(f)]
+    x64 = [f for f in files if is_x64(f)]
+    # The 64-bit modules are installed and registered only on 64-bit Windows;
+    # their removal lines are harmless elsewhere.
+    write_if_changed(lists_dir / "install_files.nsh", install_lines(native, stage_dir))
+    write_if_changed(lists_dir / "install_files64.nsh", install_lines(x64, stage_dir))
     write_if_changed(lists_dir / "uninstall_files.nsh", uninstall_lines(files))
-    write_if_changed(lists_dir / "register_servers.nsh", server_lines(files, "RegisterServer"))
-    write_if_changed(lists_dir / "unregister_servers.nsh", server_lines(files, "UnregisterServer", reverse=True))
+    write_if_changed(lists_dir / "register_servers.nsh", server_lines(native, "RegisterServer"))
+    write_if_changed(lists_dir / "register_servers64.nsh", server_lines(x64, "RegisterServer64"))
+    write_if_changed(lists_dir / "unregister_servers.nsh", server_lines(native, "UnregisterServer", reverse=True))
+    write_if_changed(lists_dir / "unregister_servers64.nsh", server_lines(x64, "UnregisterServer64", reverse=True))
 
     inputs = [args.nsi, args.icon, Path(__file__)] + sorted(lists_dir.iterdir()) + [stage_dir / f for f in files]
     stamp = args.work / "setup.fingerprint"

@@ -62,6 +62,8 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+!include "x64.nsh"
+!include "FileFunc.nsh"
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -131,6 +133,21 @@ LangString UninstallLink ${LANG_SIMPCHINESE} "${UNINSTALL_LINK_ZH}"
   ExecWait '"$SYSDIR\regsvr32.exe" /s /u "$INSTDIR\Filters\${file}"'
 !macroend
 
+; The 64-bit modules of the 32-bit suite (Filters\x64), registered by the
+; 64-bit regsvr32 into the 64-bit registry view: only on 64-bit Windows, where
+; this 32-bit installer sees System32 as SysWOW64 until redirection is off.
+!macro RegisterServer64 file
+  ${DisableX64FSRedirection}
+  !insertmacro RegisterServer "${file}"
+  ${EnableX64FSRedirection}
+!macroend
+
+!macro UnregisterServer64 file
+  ${DisableX64FSRedirection}
+  !insertmacro UnregisterServer "${file}"
+  ${EnableX64FSRedirection}
+!macroend
+
 ; An empty settings file that the users' group may rewrite (the programs
 ; write it in place; empty reads like absent). An existing one is kept.
 !macro UserWritableFile path
@@ -178,6 +195,9 @@ Section "-Suite" SecSuite
   SetOutPath "$INSTDIR"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   !include "${GENERATED}/install_files.nsh"
+  ${If} ${RunningX64}
+    !include "${GENERATED}/install_files64.nsh"
+  ${EndIf}
 
   !insertmacro UserWritableFile "$INSTDIR\Snapory\config.ini"
   !insertmacro UserWritableFolder "$INSTDIR\Snapory\Capture"
@@ -185,6 +205,9 @@ Section "-Suite" SecSuite
   !insertmacro UserWritableFolder "$INSTDIR\Orvane\Frames"
 
   !include "${GENERATED}/register_servers.nsh"
+  ${If} ${RunningX64}
+    !include "${GENERATED}/register_servers64.nsh"
+  ${EndIf}
   WriteRegStr HKLM "${PEER_KEY}" "Nerra" "$INSTDIR\Orvane\Orvane.exe"
 
   CreateDirectory "$SMPROGRAMS\Talvoro"
@@ -201,12 +224,16 @@ Section "-Suite" SecSuite
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-  SectionGetSize ${SecSuite} $0
+  ; What is there, in kilobytes: the 64-bit modules only on 64-bit Windows.
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
 Section "Uninstall"
   Call un.WaitForProgramsClosed
+  ${If} ${RunningX64}
+    !include "${GENERATED}/unregister_servers64.nsh"
+  ${EndIf}
   !include "${GENERATED}/unregister_servers.nsh"
   ; Only a value of this install: another copy elsewhere keeps its own.
   ReadRegStr $0 HKLM "${PEER_KEY}" "Nerra"

@@ -2,6 +2,7 @@
 # Configures (once) and builds the host and/or Windows trees incrementally.
 # Usage: build.sh [host|win32|win64|windows|bench|all] [ninja targets...]
 #   windows: the Windows tree of this machine's runtime (see env.sh)
+#   win32 first builds the 64-bit modules Setup.exe carries (in out/win64)
 set -euo pipefail
 source "$(dirname "$0")/env.sh"
 which=${1:-all}; shift || true
@@ -22,7 +23,10 @@ build_host() {
   configure "$HOST_BUILD" -DCMAKE_BUILD_TYPE=Debug -DSANITIZE=ON
   cmake --build "$HOST_BUILD" -- "$@"
 }
+# The 64-bit modules that Setup.exe carries beside the 32-bit suite.
+SETUP_X64_TARGETS=(TalvoroPelloquin Pixmorph)
 build_win32() {
+  build_win64 "${SETUP_X64_TARGETS[@]}"
   configure "$WIN32_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw32-toolchain.cmake"
   cmake --build "$WIN32_BUILD" -- "$@"

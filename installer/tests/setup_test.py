@@ -10,6 +10,15 @@ Cases:
   upgrade-running    install over an install (the user's settings, pictures
                      and frames kept, the registry unchanged); Setup and the
                      uninstaller refusing while a program runs, changing nothing
+  side-by-side       the virtual webcam for programs of both widths: the
+                     32-bit Setup in a 64-bit (WoW64) prefix registers the
+                     device and converter of each width in its registry view;
+                     a sender (Lumivox, Invert) and readers of the given
+                     widths run at once; the uninstaller removes both widths.
+                     With Setup64 only 64-bit programs take part. Where a
+                     32-bit program is given and this machine cannot run
+                     32-bit programs, the case says so and does not run
+                     (exit code 77, which CTest counts as skipped).
 """
 import argparse
 import os
@@ -22,6 +31,7 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).parent))
 import wine_registry  # noqa: E402
 
+SKIPPED = 77
 PROGRAM_FILES_LINKS = ("Snapory.lnk", "Orvane.lnk", "Uninstall Talvoro Webcam Suite.lnk")
 # Written by Setup beside the staged files.
 SETUP_MADE = {Path("Uninstall.exe"), Path("Snapory/config.ini"), Path("Orvane/config.ini")}
@@ -47,8 +57,17 @@ def pe_width(program: Path) -> int:
     return 64 if data[pe + 4:pe + 6] == b"\x64\x86" else 32
 
 
+def can_run_32bit() -> bool:
+    """Whether this kernel runs i386 programs (as scripts/runtime.sh finds out)."""
+    probe = subprocess.run(["bash", "-c", 'source "$0"; p=$(mktemp); write_i386_probe "$p"; '
+                            '"$p" >/dev/null 2>&1; r=$?; rm -f "$p"; exit $r',
+                            str(Path(__file__).resolve().parents[2] / "scripts/runtime.sh")])
+    return probe.returncode == 0
+
+
 class Prefix:
-    """A throw-away Wine prefix of the installer's width, made from nothing."""
+    """A throw-away Wine prefix, made from nothing: 32-bit, or 64-bit, which
+    runs 32-bit programs too (WoW64) where the machine can."""
 
     def __init__(self, folder: Path, width: int):
         self.folder = folder
@@ -69,9 +88,14 @@ class Prefix:
         self.run("wineboot.exe", "-i")
         self.wait()
 
+        self.width = width
+        self.setup_width = width
+
     @property
     def install_dir(self) -> Path:
-        return self.folder / "drive_c/Program Files/Talvoro"
+        # A 32-bit Setup in a 64-bit prefix installs where 32-bit programs go.
+        programs = "Program Files (x86)" if self.width == 64 and self.setup_width == 32 else "Program Files"
+        return self.folder / "drive_c" / programs / "Talvoro"
 
     @property
     def start_menu(self) -> Path:
@@ -107,6 +131,9 @@ def files_below(folder: Path) -> dict:
 def check_installed(prefix: Prefix, stage: Path, users_files=()) -> None:
     installed = files_below(prefix.install_dir)
     staged = files_below(stage)
+    if prefix.width == 32:
+        # The 64-bit modules are installed on 64-bit Windows only.
+        staged = {r: d for r, d in staged.items() if r.parts[:2] != ("Filters", "x64")}
     for relative, data in staged.items():
         check(installed.get(relative) == data, f"{relative} missing or different after Setup")
     extra = set(installed) - set(staged) - SETUP_MADE - set(users_files)
@@ -130,13 +157,22 @@ class SetupTest:
     def __init__(self, args):
         self.args = args
         self.width = pe_width(args.setup)
-        self.prefix = Prefix(args.work / f"prefix-{args.case}", self.width)
+        programs = [args.setup] + args.checker + args.test_devices + args.reader + ([args.sender] if args.sender else [])
+        # 32-bit Setup with 64-bit programs: a 64-bit prefix, which runs both.
+        prefix_width = 64 if any(pe_width(p) == 64 for p in programs) else 32
+        self.prefix = Prefix(args.work / f"prefix-{args.case}", prefix_width)
+        self.prefix.setup_width = self.width
 
     def configure(self) -> None:
-        """What the test adds to the fresh prefix: a camera, and a default
-        renderer whose picture shows in screenshots (as the project prefix)."""
-        check(self.prefix.run("regsvr32.exe", "/s", windows_path(self.args.test_devices)) == 0,
-              "registering the test devices failed")
+        """What the test adds to the fresh prefix: a camera of each width
+        given, and a default renderer whose picture shows in screenshots (as
+        the project prefix)."""
+        for devices in self.args.test_devices:
+            # Each width's regsvr32 writes its own registry view.
+            regsvr32 = "C:\\windows\\syswow64\\regsvr32.exe" if (
+                self.prefix.width == 64 and pe_width(devices) == 32) else "regsvr32.exe"
+            check(self.prefix.run(regsvr32, "/s", windows_path(devices)) == 0,
+                  f"registering {devices.name} failed")
         check(self.prefix.run("reg.exe", "add",
                               "HKCR\\CLSID\\{6BC1CFFA-8FC1-4261-AC22-CFB4CC38DB50}\\TreatAs", "/ve", "/t",
                               "REG_SZ", "/d", "{70E102B0-5556-11CE-97C0-00AA0055595A}", "/f") == 0,
@@ -151,15 +187,19 @@ class SetupTest:
         """The uninstaller as the uninstall entry starts it: it copies itself
         to the temporary folder and ends; the copy does the work."""
         started = time.monotonic()
-        code = self.prefix.run("C:\\Program Files\\Talvoro\\Uninstall.exe", "/S")
+        # By its C: path, as the entry names it: the uninstaller takes its
+        # folder from where it was started.
+        relative = (self.prefix.install_dir / "Uninstall.exe").relative_to(self.prefix.folder / "drive_c")
+        code = self.prefix.run("C:\\" + str(relative).replace("/", "\\"), "/S")
         self.prefix.wait()
         check(code == 0, f"the uninstaller ended with {code}")
         return time.monotonic() - started
 
-    def checker(self, tests: str, locale: str = "C.UTF-8") -> None:
-        code = self.prefix.run(windows_path(self.args.checker), f"--gtest_filter={tests}", timeout=600,
+    def checker(self, tests: str, locale: str = "C.UTF-8", program: Path = None) -> None:
+        program = program or self.args.checker[0]
+        code = self.prefix.run(windows_path(program), f"--gtest_filter={tests}", timeout=600,
                                env={"SETUP_EXE": windows_path(self.args.setup), "LC_ALL": locale})
-        check(code == 0, f"installed_suite_check {tests} failed ({code})")
+        check(code == 0, f"{program.name} ({pe_width(program)}-bit) {tests} failed ({code})")
 
     def install_uninstall(self) -> None:
         self.configure()
@@ -222,9 +262,60 @@ class SetupTest:
         # Chinese system: the locale scripts/deps.sh makes for the GBK tests.
         self.checker("ChineseSystem.*", locale="zh_CN.GBK")
 
+    def side_by_side(self) -> None:
+        self.configure()
+        before = self.prefix.registry()
+        code, seconds = self.setup("/S")
+        check(code == 0, f"Setup ended with {code}")
+        print(f"{self.args.setup.name} in a {self.prefix.width}-bit prefix: silent install {seconds:.1f} s", flush=True)
+        check_installed(self.prefix, self.args.stage)
+        installed = self.prefix.registry()
+        written = wine_registry.differences(before, installed)
+        wow = sum("\\Wow6432Node\\" in line for line in written)
+        if self.prefix.width == 64:
+            print(f"registry keys Setup added or changed: {len(written) - wow} in the 64-bit view, {wow} in the "
+                  "32-bit view (Wow6432Node); servers:", flush=True)
+        for key in sorted(set(installed) - set(before)):
+            if key.endswith("\\InprocServer32"):
+                server = [v for v in installed[key] if v.startswith("@=")]
+                print(f"  {key} = {server[0][3:-1].replace(chr(92) * 2, chr(92)) if server else '?'}")
+        # Each width's view: its servers from its own folder, the device listed.
+        for checker in self.args.checker:
+            self.checker("InstalledServers.*", program=checker)
+
+        env = {**self.prefix.env}
+        sender = subprocess.Popen([self.prefix.wine, windows_path(self.args.sender), "--effect", "5"], env=env,
+                                  stdin=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            readers = [(reader, subprocess.Popen([self.prefix.wine, windows_path(reader)], env=env,
+                                                 stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                                                 stderr=subprocess.DEVNULL, text=True, errors="replace"))
+                       for reader in self.args.reader]
+            failed = []
+            for reader, process in readers:
+                out, _ = process.communicate(timeout=180)
+                width = pe_width(reader)
+                for line in out.splitlines():
+                    if "[ figures  ]" in line or "Failure" in line or "FAILED" in line or "Expected" in line:
+                        print(f"{width}-bit reader: {line}")
+                if process.returncode != 0:
+                    failed.append(f"{width}-bit reader ({process.returncode})")
+            print(f"{pe_width(self.args.sender)}-bit sender, readers of "
+                  f"{', '.join(str(pe_width(r)) for r in self.args.reader)} bits at once", flush=True)
+            check(not failed, f"failed: {failed}")
+        finally:
+            sender.kill()
+            self.prefix.kill()
+
+        seconds = self.uninstall()
+        print(f"silent uninstall {seconds:.1f} s", flush=True)
+        check(not files_below(self.prefix.install_dir), "files left after uninstalling")
+        check_registry_equal(before, self.prefix.registry(), "before install and after uninstall")
+
     def run(self) -> None:
         try:
-            {"install-uninstall": self.install_uninstall, "upgrade-running": self.upgrade_running}[self.args.case]()
+            {"install-uninstall": self.install_uninstall, "upgrade-running": self.upgrade_running,
+             "side-by-side": self.side_by_side}[self.args.case]()
         finally:
             self.prefix.kill()
         shutil.rmtree(self.prefix.folder, ignore_errors=True)
@@ -250,13 +341,26 @@ def ensure_display() -> subprocess.Popen:
 
 def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--case", required=True, choices=["install-uninstall", "upgrade-running"])
+    parser.add_argument("--case", required=True, choices=["install-uninstall", "upgrade-running", "side-by-side"])
     parser.add_argument("--setup", required=True, type=Path)
     parser.add_argument("--stage", required=True, type=Path, help="what Setup installs, as staged for it")
-    parser.add_argument("--checker", required=True, type=Path)
-    parser.add_argument("--test-devices", required=True, type=Path)
+    parser.add_argument("--checker", required=True, type=Path, action="append",
+                        help="installed_suite_check.exe; one per width taking part")
+    parser.add_argument("--test-devices", required=True, type=Path, action="append",
+                        help="TestDevices.ax; one per width taking part")
+    parser.add_argument("--sender", type=Path, help="VirtualWebcamSender.exe (side-by-side)")
+    parser.add_argument("--reader", type=Path, action="append", default=[],
+                        help="virtual_camera_reader_check.exe, one per width (side-by-side)")
     parser.add_argument("--work", required=True, type=Path)
     args = parser.parse_args()
+    programs = [args.setup] + args.checker + args.test_devices + args.reader + ([args.sender] if args.sender else [])
+    missing = [str(p) for p in programs if not p.exists()]
+    if missing:
+        fail(f"not built: {missing} (./test builds the 64-bit programs this needs)")
+    if any(pe_width(p) == 32 for p in programs) and not can_run_32bit():
+        print(f"did not run: {args.case} with 32-bit programs, and this machine cannot run 32-bit programs",
+              flush=True)
+        return SKIPPED
     display = ensure_display()
     try:
         SetupTest(args).run()

@@ -7,6 +7,14 @@
 
 namespace channel_test {
 
+std::optional<uint32_t> FrameCounter(const uint8_t* data, size_t size, const pixel_formats::FrameFormat& format,
+                                     bool inverted) {
+    if (!inverted) return test_signals::DecodeFrameCounter(data, size, format.format, format.width, format.height);
+    std::vector<uint8_t> back(data, data + size);
+    for (uint8_t& v : back) v = static_cast<uint8_t>(255 - v);
+    return test_signals::DecodeFrameCounter(back.data(), size, format.format, format.width, format.height);
+}
+
 bool ChannelWatch::EnsureOpen() { return reader_.IsOpen() || SUCCEEDED(reader_.Open()); }
 
 uint64_t ChannelWatch::LatestSequence() {
@@ -25,8 +33,8 @@ bool ChannelWatch::WaitForFrame(uint64_t after, DWORD timeout_ms, SentFrame* fra
                 frame->sequence = info.frame_sequence;
                 frame->format = info.format;
                 frame->write_time_us = info.timing.write_time_us;
-                frame->counter = test_signals::DecodeFrameCounter(buffer_.data(), info.size, info.format.format,
-                                                                  info.format.width, info.format.height);
+                frame->counter = FrameCounter(buffer_.data(), info.size, info.format, false);
+                if (!frame->counter) frame->inverted_counter = FrameCounter(buffer_.data(), info.size, info.format, true);
                 return true;
             }
         }
@@ -57,9 +65,10 @@ void SentFrameLog::Run() {
         SentFrame frame;
         if (!watch.WaitForFrame(after, 100, &frame)) continue;
         after = frame.sequence;
-        if (!frame.counter) continue;
+        const std::optional<uint32_t> counter = frame.counter ? frame.counter : frame.inverted_counter;
+        if (!counter) continue;
         std::lock_guard<std::mutex> lock(lock_);
-        times_[*frame.counter] = frame.write_time_us;
+        times_[*counter] = frame.write_time_us;
     }
 }
 

@@ -22,7 +22,14 @@ struct SentFrame {
     pixel_formats::FrameFormat format{};
     uint64_t write_time_us = 0;
     std::optional<uint32_t> counter;  // the test pattern's frame number, when it shows one
+    // Without one: the number read from the picture inverted back (the Invert effect).
+    std::optional<uint32_t> inverted_counter;
 };
+
+// The test pattern's frame number of an RGB24/YUV frame, read plainly or,
+// with `inverted`, from the frame with every byte inverted back.
+std::optional<uint32_t> FrameCounter(const uint8_t* data, size_t size, const pixel_formats::FrameFormat& format,
+                                     bool inverted);
 
 class ChannelWatch {
 public:
@@ -49,7 +56,8 @@ public:
 
     // Prints median and 99th percentile of "delivered minus sent" for the
     // delivered frames (pattern number, arrival in microseconds of the same
-    // clock); a repeat of the frame before it measures nothing.
+    // clock); a repeat of the frame before it measures nothing. Inverted
+    // frames are logged by the number read from them inverted back.
     void PrintLatency(const char* what,
                       const std::vector<std::pair<std::optional<uint32_t>, double>>& delivered);
 
