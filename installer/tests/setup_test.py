@@ -84,9 +84,11 @@ class Prefix:
             self.wine, self.server = "wine", "wineserver"
             self.env.update(WINEARCH="win32")
         shutil.rmtree(folder, ignore_errors=True)
+        check(not folder.exists(), f"{folder} could not be removed")
         folder.parent.mkdir(parents=True, exist_ok=True)
-        self.run("wineboot.exe", "-i")
+        code = self.run("wineboot.exe", "-i")
         self.wait()
+        check(code == 0 and (folder / "system.reg").exists(), f"creating the prefix failed ({code})")
 
         self.width = width
         self.setup_width = width
