@@ -13,8 +13,8 @@ Cases:
   side-by-side       the virtual webcam for programs of both widths: the
                      32-bit Setup in a 64-bit (WoW64) prefix registers the
                      device and converter of each width in its registry view;
-                     a sender (Lumivox, Invert) and readers of the given
-                     widths run at once; the uninstaller removes both widths.
+                     for each sender given (Lumivox, Invert), readers of the
+                     given widths run at once; the uninstaller removes both.
                      With Setup64 only 64-bit programs take part. Where a
                      32-bit program is given and this machine cannot run
                      32-bit programs, the case says so and does not run
@@ -159,7 +159,7 @@ class SetupTest:
     def __init__(self, args):
         self.args = args
         self.width = pe_width(args.setup)
-        programs = [args.setup] + args.checker + args.test_devices + args.reader + ([args.sender] if args.sender else [])
+        programs = all_programs(args)
         # 32-bit Setup with 64-bit programs: a 64-bit prefix, which runs both.
         prefix_width = 64 if any(pe_width(p) == 64 for p in programs) else 32
         self.prefix = Prefix(args.work / f"prefix-{args.case}", prefix_width)
@@ -169,12 +169,12 @@ class SetupTest:
         """What the test adds to the fresh prefix: a camera of each width
         given, and a default renderer whose picture shows in screenshots (as
         the project prefix)."""
-        for devices in self.args.test_devices:
+        for module in self.args.test_devices + self.args.test_servers:
             # Each width's regsvr32 writes its own registry view.
             regsvr32 = "C:\\windows\\syswow64\\regsvr32.exe" if (
-                self.prefix.width == 64 and pe_width(devices) == 32) else "regsvr32.exe"
-            check(self.prefix.run(regsvr32, "/s", windows_path(devices)) == 0,
-                  f"registering {devices.name} failed")
+                self.prefix.width == 64 and pe_width(module) == 32) else "regsvr32.exe"
+            check(self.prefix.run(regsvr32, "/s", windows_path(module)) == 0,
+                  f"registering {module.name} ({pe_width(module)}-bit) failed")
         check(self.prefix.run("reg.exe", "add",
                               "HKCR\\CLSID\\{6BC1CFFA-8FC1-4261-AC22-CFB4CC38DB50}\\TreatAs", "/ve", "/t",
                               "REG_SZ", "/d", "{70E102B0-5556-11CE-97C0-00AA0055595A}", "/f") == 0,
@@ -285,8 +285,19 @@ class SetupTest:
         for checker in self.args.checker:
             self.checker("InstalledServers.*", program=checker)
 
+        for sender in self.args.sender:
+            self.send_and_read(sender)
+
+        seconds = self.uninstall()
+        print(f"silent uninstall {seconds:.1f} s", flush=True)
+        check(not files_below(self.prefix.install_dir), "files left after uninstalling")
+        check_registry_equal(before, self.prefix.registry(), "before install and after uninstall")
+
+    def send_and_read(self, sender_program: Path) -> None:
+        """One sender with the Invert effect; every reader at once must see
+        its picture moving through the device of the reader's own width."""
         env = {**self.prefix.env}
-        sender = subprocess.Popen([self.prefix.wine, windows_path(self.args.sender), "--effect", "5"], env=env,
+        sender = subprocess.Popen([self.prefix.wine, windows_path(sender_program), "--effect", "5"], env=env,
                                   stdin=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
             readers = [(reader, subprocess.Popen([self.prefix.wine, windows_path(reader)], env=env,
@@ -302,17 +313,12 @@ class SetupTest:
                         print(f"{width}-bit reader: {line}")
                 if process.returncode != 0:
                     failed.append(f"{width}-bit reader ({process.returncode})")
-            print(f"{pe_width(self.args.sender)}-bit sender, readers of "
+            print(f"{pe_width(sender_program)}-bit sender, readers of "
                   f"{', '.join(str(pe_width(r)) for r in self.args.reader)} bits at once", flush=True)
-            check(not failed, f"failed: {failed}")
+            check(not failed, f"{pe_width(sender_program)}-bit sender: failed {failed}")
         finally:
             sender.kill()
             self.prefix.kill()
-
-        seconds = self.uninstall()
-        print(f"silent uninstall {seconds:.1f} s", flush=True)
-        check(not files_below(self.prefix.install_dir), "files left after uninstalling")
-        check_registry_equal(before, self.prefix.registry(), "before install and after uninstall")
 
     def run(self) -> None:
         try:
@@ -321,6 +327,10 @@ class SetupTest:
         finally:
             self.prefix.kill()
         shutil.rmtree(self.prefix.folder, ignore_errors=True)
+
+
+def all_programs(args) -> list:
+    return [args.setup] + args.checker + args.test_devices + args.test_servers + args.reader + args.sender
 
 
 def ensure_display() -> subprocess.Popen:
@@ -350,12 +360,15 @@ def main() -> int:
                         help="installed_suite_check.exe; one per width taking part")
     parser.add_argument("--test-devices", required=True, type=Path, action="append",
                         help="TestDevices.ax; one per width taking part")
-    parser.add_argument("--sender", type=Path, help="VirtualWebcamSender.exe (side-by-side)")
+    parser.add_argument("--sender", type=Path, action="append", default=[],
+                        help="VirtualWebcamSender.exe (side-by-side), one after the other")
+    parser.add_argument("--test-servers", type=Path, action="append", default=[],
+                        help="modules a sender of the other width needs, registered for the test")
     parser.add_argument("--reader", type=Path, action="append", default=[],
                         help="virtual_camera_reader_check.exe, one per width (side-by-side)")
     parser.add_argument("--work", required=True, type=Path)
     args = parser.parse_args()
-    programs = [args.setup] + args.checker + args.test_devices + args.reader + ([args.sender] if args.sender else [])
+    programs = all_programs(args)
     missing = [str(p) for p in programs if not p.exists()]
     if missing:
         fail(f"not built: {missing} (./test builds the 64-bit programs this needs)")
