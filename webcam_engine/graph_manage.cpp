@@ -1,6 +1,7 @@
 #include "webcam_engine/graph_manage.h"
 
 #include "capture_engine/device_routines.h"
+#include "capture_engine/engine_trace.h"
 #include "capture_engine/graph_routines.h"
 #include "capture_engine/media_type_holder.h"
 #include "capture_engine/video_size_routines.h"
@@ -55,24 +56,25 @@ HRESULT CGraphManage::RenderDevice(int index) {
 // leaves those it made in the graph for the next attempt.
 HRESULT CGraphManage::BuildAndRun() {
     IGraphBuilder* graph = m_graph.Get();
-    RETURN_IF_FAILED(
+    RETURN_IF_STEP_FAILED(
         AddSelectedDevice(graph, CLSID_VideoInputDeviceCategory, m_videoDeviceIndex, L"Video Capture", &m_videoCapture));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_EffectFilter, L"Effect Filter", &m_effect));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_InfTee, L"InfPin Filter", &m_tee));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, kNullRenderer, L"Null Render", &m_nullRender));
-    RETURN_IF_FAILED(CreateFilterOnce(graph, CLSID_VideoSendFilter, L"Video Send Filter", &m_videoSend));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_videoCapture.Get(), m_effect.Get()));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_effect.Get(), m_tee.Get()));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_tee.Get(), m_nullRender.Get()));
-    RETURN_IF_FAILED(ConnectFilters(graph, m_tee.Get(), m_videoSend.Get()));
-    return Run();
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_EffectFilter, L"Effect Filter", &m_effect));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_InfTee, L"InfPin Filter", &m_tee));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, kNullRenderer, L"Null Render", &m_nullRender));
+    RETURN_IF_STEP_FAILED(CreateFilterOnce(graph, CLSID_VideoSendFilter, L"Video Send Filter", &m_videoSend));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_videoCapture.Get(), m_effect.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_effect.Get(), m_tee.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_tee.Get(), m_nullRender.Get()));
+    RETURN_IF_STEP_FAILED(ConnectFilters(graph, m_tee.Get(), m_videoSend.Get()));
+    RETURN_IF_STEP_FAILED(Run());
+    return S_OK;
 }
 
 HRESULT CGraphManage::Run() {
     if (m_running) return S_OK;
     if (!m_mediaControl) {
         if (!m_graph) return E_POINTER;
-        RETURN_IF_FAILED(m_graph->QueryInterface(IID_IMediaControl, m_mediaControl.PutVoid()));
+        RETURN_IF_STEP_FAILED(m_graph->QueryInterface(IID_IMediaControl, m_mediaControl.PutVoid()));
     }
     HRESULT hr = m_mediaControl->Run();
     if (hr == S_FALSE) {
@@ -101,12 +103,12 @@ HRESULT CGraphManage::GetVideoSize(int* count, int* currentIndex, tag_VideoSize*
 HRESULT CGraphManage::SetVideoSize(const tag_VideoSize& size) {
     ComPtr<IAMStreamConfig> config;
     MediaTypeHolder format;
-    RETURN_IF_FAILED(video_size_routines::CurrentCaptureFormat(m_videoCapture.Get(), &config, &format));
+    RETURN_IF_STEP_FAILED(video_size_routines::CurrentCaptureFormat(m_videoCapture.Get(), &config, &format));
     VIDEOINFOHEADER* info = format.VideoInfo();
-    if (!info) return VFW_E_INVALIDMEDIATYPE;
+    if (!info) return FAIL_STEP("the capture format has no VIDEOINFOHEADER", VFW_E_INVALIDMEDIATYPE);
     info->bmiHeader.biWidth = size.width;
     info->bmiHeader.biHeight = size.height;
-    if (m_running) RETURN_IF_FAILED(graph_routines::StopSequence(m_mediaControl.Get(), &m_running));
+    if (m_running) RETURN_IF_STEP_FAILED(graph_routines::StopSequence(m_mediaControl.Get(), &m_running));
     graph_routines::DisconnectAll(m_graph.Get());
     const HRESULT accepted = config->SetFormat(format.Get());
     BuildAndRun();

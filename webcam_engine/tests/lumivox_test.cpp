@@ -18,6 +18,7 @@
 #include "test_devices/test_device_client.h"
 #include "test_devices/tests/capture_graph.h"
 #include "test_devices/tests/device_listing.h"
+#include "testing/window_harness/trace_window.h"
 #include "webcam_engine/lumivox.h"
 #include "webcam_engine/tests/effect_double.h"
 
@@ -174,7 +175,10 @@ TEST_F(LumivoxTest, ADeviceHeldByAnotherProgramFailsWithTheGraphStopped) {
     ASSERT_GT(other->WaitForFirstSample(), 0.0);
 
     const uint64_t before = watch_.LatestSequence();
+    harness::TraceWindow trace;
     EXPECT_EQ(RenderDevice(0), 0);
+    // The trace channel says which step failed.
+    EXPECT_TRUE(trace.HasLineWith({"BuildAndRun: Run() failed with HRESULT 0x"}));
     ComPtr<IBaseFilter> member = effect.LastFilter();
     ASSERT_TRUE(member);
     FILTER_INFO info{};
