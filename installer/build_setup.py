@@ -141,8 +141,8 @@ def main() -> int:
               "(scripts/build.sh win32 does)", file=sys.stderr)
         return 1
     folders = {}
-    for spec in args.folder:
-        name, _, directory = spec.partition("=")
+    for folder_arg in args.folder:
+        name, _, directory = folder_arg.partition("=")
         folders[name] = Path(directory)
     stage_dir = args.work / "stage"
     lists_dir = args.work / "lists"

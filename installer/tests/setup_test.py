@@ -296,7 +296,7 @@ class SetupTest:
     def send_and_read(self, sender_program: Path) -> None:
         """One sender with the Invert effect; every reader at once must see
         its picture moving through the device of the reader's own width."""
-        env = {**self.prefix.env}
+        env = self.prefix.env
         sender = subprocess.Popen([self.prefix.wine, windows_path(sender_program), "--effect", "5"], env=env,
                                   stdin=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         try:
